@@ -1,0 +1,186 @@
+// The PackedFile: buffered reads of a raw file or of the inflated bytes of one
+// zlib stream, and buffered writes (deflated at level 9 when compressed).
+#include "qmv/packed_file.h"
+
+#include <cstring>
+#include <new>
+
+namespace qmv {
+
+bool isCompressedName(const char* path) {
+    if (path == nullptr) return false;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (*p != '.') continue;
+        if ((p[1] == 'q' || p[1] == 'Q') && (p[2] == 'm' || p[2] == 'M') &&
+            (p[3] == 'v' || p[3] == 'V')) {
+            return p[4] == 'z' || p[4] == 'Z';
+        }
+    }
+    return false;
+}
+
+namespace {
+
+void destroy(PackedFile* pf) {
+    if (pf->zstreamLive) {
+        if (pf->mode == PACKED_READ) {
+            inflateEnd(&pf->zstream);
+        } else {
+            deflateEnd(&pf->zstream);
+        }
+        pf->zstreamLive = false;
+    }
+    if (pf->file != nullptr) std::fclose(pf->file);
+    delete pf;
+}
+
+// Raw container: the next block of the file.
+bool refillRaw(PackedFile* pf) {
+    if (pf->fileEnded) return false;
+    size_t got = std::fread(pf->outBuffer.get(), 1, PackedFile::kBufferSize, pf->file);
+    if (got < PackedFile::kBufferSize) pf->fileEnded = true;
+    pf->outPos = 0;
+    pf->outEnd = got;
+    return got > 0;
+}
+
+// Compressed container: inflate until some bytes come out, the stream ends, or
+// no progress is possible. A corrupt or truncated stream reads as data that
+// ends early.
+bool refillCompressed(PackedFile* pf) {
+    z_stream& z = pf->zstream;
+    pf->outPos = 0;
+    pf->outEnd = 0;
+    while (pf->outEnd == 0) {
+        if (pf->atEof) return false;
+        if (pf->streamEnded) {
+            pf->atEof = 1;
+            return false;
+        }
+        if (z.avail_in == 0 && !pf->fileEnded) {
+            size_t got = std::fread(pf->inBuffer.get(), 1, PackedFile::kBufferSize, pf->file);
+            if (got < PackedFile::kBufferSize) pf->fileEnded = true;
+            z.next_in = pf->inBuffer.get();
+            z.avail_in = static_cast<uInt>(got);
+        }
+        z.next_out = pf->outBuffer.get();
+        z.avail_out = static_cast<uInt>(PackedFile::kBufferSize);
+        pf->lastZResult = inflate(&z, Z_NO_FLUSH);
+        pf->outEnd = PackedFile::kBufferSize - z.avail_out;
+        if (pf->lastZResult == Z_STREAM_END) {
+            pf->streamEnded = 1;
+        } else if (pf->lastZResult != Z_OK) {
+            // Z_BUF_ERROR (input exhausted) or a data error: the data ends.
+            if (pf->outEnd == 0) {
+                pf->atEof = 1;
+                return false;
+            }
+            pf->streamEnded = 1;
+        }
+    }
+    return true;
+}
+
+bool flushDeflate(PackedFile* pf, int flush) {
+    z_stream& z = pf->zstream;
+    for (;;) {
+        z.next_out = pf->outBuffer.get();
+        z.avail_out = static_cast<uInt>(PackedFile::kBufferSize);
+        int rc = deflate(&z, flush);
+        pf->lastZResult = rc;
+        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return false;
+        size_t produced = PackedFile::kBufferSize - z.avail_out;
+        if (produced > 0 && std::fwrite(pf->outBuffer.get(), 1, produced, pf->file) != produced) {
+            return false;
+        }
+        if (flush == Z_FINISH) {
+            if (rc == Z_STREAM_END) return true;
+        } else if (z.avail_in == 0 && z.avail_out != 0) {
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+PackedFile* packedOpen(const char* path, int mode, int compressed) {
+    if (path == nullptr || (mode != PACKED_READ && mode != PACKED_WRITE) ||
+        (compressed != 0 && compressed != 1)) {
+        return nullptr;
+    }
+    auto* pf = new (std::nothrow) PackedFile;
+    if (pf == nullptr) return nullptr;
+    pf->mode = mode;
+    pf->compressed = compressed;
+    pf->inBuffer.reset(new (std::nothrow) uint8_t[PackedFile::kBufferSize]);
+    pf->outBuffer.reset(new (std::nothrow) uint8_t[PackedFile::kBufferSize]);
+    if (!pf->inBuffer || !pf->outBuffer) {
+        destroy(pf);
+        return nullptr;
+    }
+    if (compressed) {
+        pf->zstream.zalloc = Z_NULL;
+        pf->zstream.zfree = Z_NULL;
+        pf->zstream.opaque = Z_NULL;
+        int rc = mode == PACKED_READ ? inflateInit(&pf->zstream)
+                                     : deflateInit(&pf->zstream, Z_BEST_COMPRESSION);
+        if (rc != Z_OK) {
+            destroy(pf);
+            return nullptr;
+        }
+        pf->zstreamLive = true;
+        pf->zstream.next_in = pf->inBuffer.get();
+        pf->zstream.avail_in = 0;
+    }
+    pf->file = std::fopen(path, mode == PACKED_READ ? "rb" : "wb");
+    if (pf->file == nullptr) {
+        destroy(pf);
+        return nullptr;
+    }
+    return pf;
+}
+
+bool packedRefill(PackedFile* pf) {
+    if (pf->outPos < pf->outEnd) return true;
+    return pf->compressed ? refillCompressed(pf) : refillRaw(pf);
+}
+
+bool packedWrite(PackedFile* pf, const uint8_t* data, size_t size) {
+    if (pf == nullptr || pf->mode != PACKED_WRITE) return false;
+    if (size == 0) return true;
+    if (!pf->compressed) return std::fwrite(data, 1, size, pf->file) == size;
+    pf->gaveInput = true;
+    z_stream& z = pf->zstream;
+    while (size > 0) {
+        // zlib counts input in uInt; feed very large writes in pieces.
+        size_t piece = size < (1u << 30) ? size : (1u << 30);
+        z.next_in = const_cast<Bytef*>(data);
+        z.avail_in = static_cast<uInt>(piece);
+        if (!flushDeflate(pf, Z_NO_FLUSH)) return false;
+        data += piece;
+        size -= piece;
+    }
+    return true;
+}
+
+int packedClose(PackedFile* pf) {
+    if (pf == nullptr) return -1;
+    int result = 0;
+    if (pf->compressed && pf->zstreamLive) {
+        if (pf->mode == PACKED_WRITE) {
+            bool finished = !pf->gaveInput || flushDeflate(pf, Z_FINISH);
+            if (deflateEnd(&pf->zstream) != Z_OK && finished && pf->gaveInput) finished = false;
+            if (!finished) result = -1;
+        } else if (inflateEnd(&pf->zstream) != Z_OK) {
+            result = -1;
+        }
+        pf->zstreamLive = false;
+    }
+    int closed = std::fclose(pf->file);
+    pf->file = nullptr;
+    if (result == 0 && closed != 0) result = closed;
+    delete pf;
+    return result;
+}
+
+}  // namespace qmv

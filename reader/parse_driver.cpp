@@ -1,0 +1,274 @@
+// The public face of the reader and the loop that walks a file: header, global
+// layer (attributes and definitions), then the layers, each a body of
+// commands. Errors never unwind: the first message is recorded, every later
+// read yields 0, and each loop stops at its next check.
+#include <cstdio>
+#include <ctime>
+#include <cstdlib>
+#include <new>
+
+#include "bit_reader.h"
+#include "decoders.h"
+#include "handlers.h"
+#include "opcode_table.h"
+#include "qmv/reader.h"
+#include "reader_context.h"
+#include "trace.h"
+
+namespace qmv {
+
+ReaderGlobals g_reader;
+
+namespace {
+
+constexpr unsigned char kMagic[5] = {'Q', 'M', 'V', 0x98, 0xE1};
+
+bool isBodyClass(char cls) { return cls == 'c' || cls == 'a' || cls == 'o' || cls == 'm'; }
+
+void resetContext(ReaderContext* ctx) {
+    fillOpcodeTable();
+    fillOpcodeNames();
+    ctx->hasError = false;
+    ctx->errorText.clear();
+    ctx->layerCount = 0;
+    ctx->gs = GraphicState{};
+}
+
+void parseHeader(ReaderContext* ctx) {
+    for (unsigned char expected : kMagic) {
+        if (getRawByte(GETMODE_TAKE) != expected) {
+            readerError("Missing header.");
+            return;
+        }
+    }
+    ctx->reserved = static_cast<int8_t>(getRawByte(GETMODE_TAKE));
+    ctx->version = static_cast<int8_t>(getRawByte(GETMODE_TAKE));
+    ctx->release = static_cast<int8_t>(getRawByte(GETMODE_TAKE));
+    ctx->gs.absPointSize = get1Ubyte(GETMODE_TAKE);
+    ctx->gs.relPointSize = get1Ubyte(GETMODE_TAKE);
+    ctx->resolution = getpoint(ABSPOINT);
+    ctx->lowerLeft = getpoint(ABSPOINT);
+    ctx->upperRight = getpoint(ABSPOINT);
+    ctx->mm = getpoint(ABSPOINT);
+    getcolorAligned(ctx->gs.backgroundColor);
+    traceHeader(ctx);
+}
+
+// A layer or shape body: commands, attributes, objects and definitions.
+void parseLayerBody() {
+    ReaderContext* ctx = g_reader.ctx;
+    while (parseOk()) {
+        int opcode = peekRaw();
+        if (opcode < 0 || !isBodyClass(g_reader.opcodes[opcode].cls)) break;
+        ctx->currentOpcode = opcode;
+        traceOpcodeLine(opcode);
+        takeOpcode();
+        dispatchOpcode(opcode);
+        if (parseOk()) ctx->lastValidOpcode = ctx->currentOpcode;
+    }
+}
+
+void parseShapeDefinition() {
+    if (takeOpcode() != QMVR_BeginSetShape) {
+        readerError("Shape: Shape called but function is not a BeginSetShape. Shape closed before open?");
+    }
+    traceOpcodeLine(QMVR_BeginSetShape);
+    MakeBeginSetShape();
+    parseLayerBody();
+    if (takeOpcode() != QMVR_EndSetShape) readerError("Shape: Shape does not close.");
+    traceOpcodeLine(QMVR_EndSetShape);
+    MakeEndSetShape();
+}
+
+void parseImageDefinition() {
+    if (takeOpcode() != QMVR_SetImage) readerError("Function Image called, but it is not an Image!");
+    traceOpcodeLine(QMVR_SetImage);
+    MakeSetImage();
+}
+
+void dispatchRunOfClass(char cls) {
+    while (nextOpcodeHasClass(cls)) {
+        int opcode = takeOpcode();
+        traceOpcodeLine(opcode);
+        dispatchOpcode(opcode);
+    }
+}
+
+void parseGlobalLayer(ReaderContext* ctx) {
+    for (;;) {
+        char cls = g_reader.opcodes[peekOpcode()].cls;
+        if (cls == 'l') break;
+        if (!parseOk()) break;
+        switch (cls) {
+        case 'a':
+        case 'g':
+        case 'm':
+            dispatchRunOfClass(cls);
+            break;
+        case 'i':
+            parseImageDefinition();
+            break;
+        case 's':
+            parseShapeDefinition();
+            break;
+        default:
+            readerError("Error in globallayer: Not supported function type in globallayer.");
+            break;
+        }
+    }
+    ctx->gs.globalLayerDone = 1;
+}
+
+// Edge sets defined inside the previous layer end with it.
+void releaseLayerEdges(ReaderContext* ctx) {
+    EdgeList* list = ctx->gs.edgeList;
+    if (list == nullptr || list->layerMark < 0) return;
+    list->sets.resize(static_cast<size_t>(list->layerMark));
+    list->layerMark = -1;
+    if (ctx->layerSnapshot.edgeList == nullptr) {
+        // Created inside the layer: the holder goes too.
+        std::erase_if(ctx->edgeLists, [list](const auto& held) { return held.get() == list; });
+        ctx->gs.edgeList = nullptr;
+    }
+}
+
+void beginLayerState(ReaderContext* ctx) {
+    releaseLayerEdges(ctx);
+    // objectOpen survives the restore so that the Layer handler can close an
+    // object the previous layer left open.
+    int32_t objectOpen = ctx->gs.objectOpen;
+    ctx->gs = ctx->layerSnapshot;
+    ctx->gs.objectOpen = objectOpen;
+}
+
+void parseLayers(ReaderContext* ctx) {
+    while (nextOpcodeHasClass('l')) {
+        int opcode = takeOpcode();
+        if (opcode != QMVR_Layer) readerError("Layers: Layers called but function is not a BeginLayer.");
+        traceLayerSeparator();
+        traceOpcodeLine(opcode);
+        beginLayerState(ctx);
+        MakeLayer();
+        parseLayerBody();
+    }
+    // Once, after the last layer, whatever the callbacks-enabled flag.
+    if (ReaderCallback fn = readerGetCallback(QMVR_endLayer)) {
+        reinterpret_cast<CallbackType<QMVR_endLayer>::Fn>(fn)(ctx);
+    }
+    if (atEnd()) return;
+    if (g_reader.opcodes[peekOpcode()].cls == 'g') {
+        readerError("Parse.c [layers]: Global layer command found in normal layer.");
+    } else {
+        readerError(
+            "Parse.c [layers]: File was not fully read. Command in file is neither a command, nor "
+            "an attribute nor a layer.");
+    }
+}
+
+void parseFile(ReaderContext* ctx) {
+    resetContext(ctx);
+    parseHeader(ctx);
+    if (!parseOk()) return;
+    parseGlobalLayer(ctx);
+    ctx->layerSnapshot = ctx->gs;
+    if (parseOk()) parseLayers(ctx);
+}
+
+// The palettes and the scratch buffers end with the parse; edges, faces and
+// the rest of the state stay for the queries.
+void finishParse(ReaderContext* ctx) {
+    g_reader.scratch = std::string();
+    g_reader.tempList = PointList();
+    for (GraphicState* state : {&ctx->gs, &ctx->layerSnapshot, &ctx->shapeSnapshot}) {
+        state->palette.reset();
+        state->paletteCount = 0;
+    }
+}
+
+int32_t nowSeconds() { return static_cast<int32_t>(std::time(nullptr)); }
+
+void readerParse(ReaderContext* ctx) {
+    g_reader.ctx = ctx;
+    g_reader.bitPos = 0;
+    g_reader.ended = false;
+    PackedFile* file = packedOpen(ctx->path.c_str(), PACKED_READ, isCompressedName(ctx->path.c_str()) ? 1 : 0);
+    if (file == nullptr) {
+        g_reader.ctx = nullptr;
+        ctx->hasError = true;
+        ctx->errorText = "Parser: Error reading file";
+        return;
+    }
+    g_reader.file = file;
+    ctx->startTime = nowSeconds();
+    parseFile(ctx);
+    ctx->endTime = nowSeconds();
+    finishParse(ctx);
+    packedClose(file);
+    g_reader.ctx = nullptr;
+    g_reader.file = nullptr;
+    g_reader.bitPos = 0;
+    g_reader.ended = false;
+}
+
+}  // namespace
+
+void readerError(const char* message) {
+    ReaderContext* ctx = g_reader.ctx;
+    if (ctx == nullptr || ctx->hasError) return;
+    ctx->hasError = true;
+    g_reader.ended = true;
+    ctx->errorText = message;
+    if (ctx->lastValidOpcode != -1) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, " Last valid func called: %xH",
+                      static_cast<unsigned>(ctx->lastValidOpcode));
+        ctx->errorText += suffix;
+    }
+}
+
+ReaderCallback readerGetCallback(int slot) {
+    ReaderCallback fn = (slot >= 0 && slot < CALLBACK_SLOTS) ? g_reader.callbacks[slot] : nullptr;
+    if (fn == nullptr) readerError("Callback not defined!!!");
+    return fn;
+}
+
+int readerSetCallback(int slot, ReaderCallback fn) {
+    if (slot >= 0 && slot < CALLBACK_SLOTS) g_reader.callbacks[slot] = fn;
+    return 1;
+}
+
+void readerClearCallbacks() {
+    for (ReaderCallback& fn : g_reader.callbacks) fn = nullptr;
+}
+
+ReaderContext* readerOpen(const char* path, void* clientData, int callbacksEnabled,
+                          const char* tracePath) {
+    auto* ctx = new (std::nothrow) ReaderContext;
+    if (ctx == nullptr) return nullptr;
+    ctx->path = path != nullptr ? path : "";
+    ctx->clientData = clientData;
+    ctx->callbacksEnabled = callbacksEnabled;
+    if (tracePath != nullptr) ctx->traceFile = std::fopen(tracePath, "w");
+    readerParse(ctx);
+    if (ctx->traceFile != nullptr) {
+        std::fclose(ctx->traceFile);
+        ctx->traceFile = nullptr;
+    }
+    return ctx;
+}
+
+const char* readerErrorText(const ReaderContext* ctx) {
+    return ctx != nullptr && ctx->hasError ? ctx->errorText.c_str() : nullptr;
+}
+
+void readerRelease(ReaderContext** ctx) {
+    if (ctx == nullptr || *ctx == nullptr) return;
+    delete *ctx;
+    *ctx = nullptr;
+}
+
+bool readerHasScene(const ReaderContext* ctx) { return ctx != nullptr && !ctx->path.empty(); }
+
+void readerFreePixels(float* pixels) { std::free(pixels); }
+
+}  // namespace qmv

@@ -1,0 +1,104 @@
+// The ReaderContext and the reader's process-wide state: the current parse,
+// its PackedFile and bit position, the shared scratch buffers and the
+// callback table. One parse runs at a time; every handler reaches the parse
+// through `g_reader` and needs no arguments.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphic_state.h"
+#include "qmv/packed_file.h"
+#include "qmv/reader.h"
+
+namespace qmv {
+
+struct ReaderContext {
+    std::string path;
+    Point resolution;
+    Point lowerLeft;
+    Point upperRight;
+    Point mm;
+    int32_t startTime = 0;
+    int32_t endTime = 0;
+    int8_t version = 0;
+    int8_t release = 0;
+    int8_t reserved = 0;
+    void* clientData = nullptr;
+    GraphicState gs;
+    GraphicState layerSnapshot;
+    GraphicState shapeSnapshot;
+    int32_t layerCount = 0;
+    bool hasError = false;
+    std::string errorText;
+    int32_t lastValidOpcode = -1;
+    int32_t currentOpcode = -1;
+    std::FILE* traceFile = nullptr;
+    int32_t callbacksEnabled = 0;
+
+    // Storage behind the GraphicState's references (a state and its
+    // snapshots may refer to the same list).
+    std::vector<std::unique_ptr<EdgeList>> edgeLists;
+    std::vector<std::unique_ptr<FaceList>> faceLists;
+};
+
+using Handler = void (*)();
+
+struct OpcodeEntry {
+    char cls = 0;  // class letter, 0 for an undefined opcode
+    Handler handler = nullptr;
+};
+
+struct ReaderGlobals {
+    ReaderContext* ctx = nullptr;
+    PackedFile* file = nullptr;
+    int bitPos = 0;
+    // True once the data has ended or an error is recorded: from then on
+    // every read yields 0. Kept beside the error text so that the per-byte
+    // path tests one flag.
+    bool ended = false;
+
+    ReaderCallback callbacks[CALLBACK_SLOTS] = {};
+    OpcodeEntry opcodes[256];
+
+    // Shared across the commands of a parse so that runs of polylines and
+    // texts do not allocate per command.
+    PointList tempList;
+    std::string scratch;
+};
+
+extern ReaderGlobals g_reader;
+
+// Records the first error of the parse (later ones are dropped).
+void readerError(const char* message);
+
+// True while the current parse has recorded no error.
+inline bool parseOk() { return g_reader.ctx != nullptr && !g_reader.ctx->hasError; }
+
+// The callback at `slot`, or nullptr after recording "Callback not defined!!!".
+ReaderCallback readerGetCallback(int slot);
+
+// Calls the callback of `Slot` with the current context when callbacks are
+// enabled. Returns the callback's result, or 0 when none was called.
+template <int Slot, class... Args>
+int invokeCallback(Args... args) {
+    ReaderContext* ctx = g_reader.ctx;
+    if (ctx->callbacksEnabled != 1) return 0;
+    ReaderCallback fn = readerGetCallback(Slot);
+    if (fn == nullptr) return 0;
+    return reinterpret_cast<typename CallbackType<Slot>::Fn>(fn)(ctx, args...);
+}
+
+// As invokeCallback, recording `failMessage` when the client returns -4.
+template <int Slot, class... Args>
+int invokeChecked(const char* failMessage, Args... args) {
+    int result = invokeCallback<Slot>(args...);
+    if (result == CALLBACK_FAILED) readerError(failMessage);
+    return result;
+}
+
+}  // namespace qmv
