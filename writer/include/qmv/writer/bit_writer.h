@@ -12,7 +12,7 @@ namespace qmv {
 // The reader holds one current byte and a bit position inside it. Bit reads
 // walk the current byte from its most significant bit down and consume it
 // with its eighth bit. Whole-byte reads ignore the bit position: they consume
-// the current byte as it stands, even when bit reads have used part of it,
+// the current byte as it stands, even when bit reads have used some of its bits,
 // and leave the bit position unchanged, so that the next bit read starts that
 // many bits into the following byte. Alignment consumes the current byte
 // whenever the bit position is not 0, whether or not bits of it were read.
@@ -55,6 +55,9 @@ public:
 
     // How many bits of the reader's current byte are used (0 at a frontier).
     int bitPosition() const { return bitPos_; }
+
+    // Index of the byte that the next whole-byte write becomes.
+    size_t nextByteIndex() const { return current_; }
 
     const std::vector<uint8_t>& bytes() const { return bytes_; }
 

@@ -39,13 +39,14 @@ public:
     void u16(int64_t value, std::string_view operand);
 
     // x then y in a point of `sizeBits` bits (3, 6, 8, 16, 24, 32, 64, 128).
+    // The integral sizes take whole numbers in their range only; 64 bits
+    // round each coordinate to the nearest float.
     void point(Point p, int sizeBits, std::string_view operand);
     // Relative steps one after the other, then the byte frontier.
     void stepList(std::span<const Point> steps, int sizeBits, std::string_view operand);
 
     void size(int64_t value, std::string_view operand, SizeForm form = SizeForm::Shortest);
-    void signedSize(int64_t value, std::string_view operand,
-                    SizeForm form = SizeForm::Shortest);
+    void signedSize(int64_t value, std::string_view operand, SizeForm form = SizeForm::Shortest);
     // A SIZE length and the bytes as they are; the empty text is length 0.
     void string(std::string_view text, std::string_view operand);
 
@@ -55,12 +56,12 @@ public:
                std::string_view operand);
     // A palette index in colour size 0 (one bit) or 1 (one byte), checked
     // against `paletteCount` entries.
-    void paletteIndex(int64_t index, int colorSize, size_t paletteCount,
-                      std::string_view operand);
+    void paletteIndex(int64_t index, int colorSize, size_t paletteCount, std::string_view operand);
 
     void align() { bits_.alignToByte(); }
 
-    // Records "<command>: <operand>: <problem>".
+    // Records "<command>: <operand>: <problem>" ("<command>: <problem>" for an
+    // empty operand).
     void fail(std::string_view operand, std::string_view problem);
 
 private:
