@@ -127,3 +127,18 @@ TEST(BitReader, TestBitCountsFromOne) {
 
 }  // namespace
 }  // namespace qmv::test
+
+namespace qmv::test {
+namespace {
+
+TEST(ErrorText, LongMessagesKeepTheirSuffix) {
+    ByteSession s({0x00});
+    s.ctx().lastValidOpcode = 0x31;
+    const std::string message(500, 'x');
+    readerError(message.c_str());
+    ASSERT_NE(s.error(), nullptr);
+    EXPECT_EQ(std::string(s.error()), message + " Last valid func called: 31H");
+}
+
+}  // namespace
+}  // namespace qmv::test
