@@ -28,11 +28,17 @@ inline int peekRaw() {
 }
 
 inline int takeRaw() {
-    if (g_reader.ended) return -1;
+    if (g_reader.ended) {
+        ++g_reader.missedReads;
+        return -1;
+    }
     PackedFile* pf = g_reader.file;
     if (pf->outPos < pf->outEnd) return pf->outBuffer[pf->outPos++];
     int b = packedGetc(pf);
-    if (b < 0) markEnded();
+    if (b < 0) {
+        markEnded();
+        ++g_reader.missedReads;
+    }
     return b;
 }
 
@@ -55,7 +61,10 @@ inline void alignToByte() {
 
 inline int get1bit(int bitIndex) {
     int b = peekRaw();
-    if (b < 0) return 0;
+    if (b < 0) {
+        ++g_reader.missedReads;
+        return 0;
+    }
     int bit = (b >> bitIndex) & 1;
     advanceBit();
     return bit;

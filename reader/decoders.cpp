@@ -96,10 +96,22 @@ Point getpoint(int pointType) {
     return readPointOfSize(size);
 }
 
+bool pointSizeReadsBits(int size) {
+    switch (size) {
+    case 3: case 6: case 8: case 16: case 24: case 32: case 64: case 128:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Point readPointList(int count, Point start, PointList& list) {
     list.points.clear();
     Point running = start;
     const int size = g_reader.ctx->gs.relPointSize;
+    // Steps of a size that reads no bits would never reach the end of the
+    // data: such a list holds no points.
+    if (!pointSizeReadsBits(size)) count = 0;
     for (int i = 0; i < count; ++i) {
         if (atEnd()) break;
         Point step = readPointOfSize(size);

@@ -17,6 +17,9 @@ inline constexpr int ABSPOINT = 1;
 inline constexpr double TWO_PI_STORED = 6.28318530718;
 
 Point getpoint(int pointType);
+
+// True for the point sizes that read bits (3, 6, 8, 16, 24, 32, 64, 128).
+bool pointSizeReadsBits(int size);
 Point directionStep(int code);
 
 // Reads `count` relative steps chained from `start` into `list` (replacing its

@@ -157,14 +157,24 @@ void MakeFillPolygon() {
     readPath({PATH_POLYGON, 1, 1, "points.\n", nullptr, kFillPolygonMessages});
 }
 
+namespace {
+
+// Segments whose steps read no bits consume no data, so a claimed count of
+// them is not bounded by the file: draw at most one.
+int boundedSegmentCount(int m) {
+    return pointSizeReadsBits(g_reader.ctx->gs.relPointSize) || m < 1 ? m : 1;
+}
+
+}  // namespace
+
 void MakeDrawCubicBezier() {
-    int m = getsize();
+    int m = boundedSegmentCount(getsize());
     Point start = getpoint(ABSPOINT);
     for (int i = 0; i < m && !atEnd(); ++i) start = bezierSegment(start, 3, 0, nullptr, kBezierMessages);
 }
 
 void MakeFillCubicBezier() {
-    int m = getsize();
+    int m = boundedSegmentCount(getsize());
     Point p0 = getpoint(ABSPOINT);
     Point start = p0;
     for (int i = 0; i < m - 1 && !atEnd(); ++i) {

@@ -69,6 +69,7 @@ struct PixelBuffer {
 bool readImageRows(int width, int height, PixelBuffer& pixels) {
     const size_t rowFloats = static_cast<size_t>(width) * 4;
     const size_t total = rowFloats * static_cast<size_t>(height);
+    const uint64_t missedBefore = g_reader.missedReads;
     if (!pixels.reserve(total < (size_t{1} << 16) ? total : (size_t{1} << 16))) return false;
     for (int r = 0; r < height; ++r) {
         if (width > 0 && atEnd()) return false;
@@ -92,6 +93,7 @@ bool readImageRows(int width, int height, PixelBuffer& pixels) {
             pixels.size += 4;
         }
     }
+    if (g_reader.missedReads != missedBefore) return false;
     // The first row of the file is the top row of the image; row 0 of the
     // array is the bottom one.
     for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {

@@ -2,6 +2,8 @@
 // zlib stream, and buffered writes (deflated at level 9 when compressed).
 #include "qmv/packed_file.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <new>
 
@@ -133,7 +135,9 @@ PackedFile* packedOpen(const char* path, int mode, int compressed) {
         pf->zstream.avail_in = 0;
     }
     pf->file = std::fopen(path, mode == PACKED_READ ? "rb" : "wb");
-    if (pf->file == nullptr) {
+    // A directory opens as a stream on this platform but holds no bytes.
+    struct stat info;
+    if (pf->file == nullptr || fstat(fileno(pf->file), &info) != 0 || S_ISDIR(info.st_mode)) {
         destroy(pf);
         return nullptr;
     }

@@ -61,6 +61,9 @@ struct ReaderGlobals {
     // every read yields 0. Kept beside the error text so that the per-byte
     // path tests one flag.
     bool ended = false;
+    // Reads that found no byte (past the end, or after an error): tells a
+    // value read whole from one that ran out of data.
+    uint64_t missedReads = 0;
 
     ReaderCallback callbacks[CALLBACK_SLOTS] = {};
     OpcodeEntry opcodes[256];
