@@ -105,19 +105,86 @@ bool pointSizeReadsBits(int size) {
     }
 }
 
+namespace {
+
+// Every 8-bit step byte as a Point: high nibble x, low nibble y, each two's
+// complement.
+struct StepTable8 {
+    Point step[256];
+    constexpr StepTable8() {
+        for (int b = 0; b < 256; ++b) {
+            step[b] = {static_cast<double>(((b >> 4) ^ 8) - 8),
+                       static_cast<double>(((b & 15) ^ 8) - 8)};
+        }
+    }
+};
+constexpr StepTable8 kSteps8{};
+
+// The hot loop. The running point goes in and out through `at`, and the
+// function is not inlined, which lets the compiler keep the running point in
+// one register for the whole run instead of a stack slot reloaded per step.
+[[gnu::noinline]] void decodeSteps8(const uint8_t* src, size_t n, Point* dst, Point* at) {
+    double x = at->x;
+    double y = at->y;
+    for (size_t k = 0; k < n; ++k) {
+        const Point& step = kSteps8.step[src[k]];
+        x += step.x;
+        y += step.y;
+        dst[k].x = x;
+        dst[k].y = y;
+    }
+    at->x = x;
+    at->y = y;
+}
+
+// 8-bit steps straight from the PackedFile's buffer: one byte per step and
+// no bit position involved, so whole runs of the buffer decode at once.
+Point readSteps8(int count, Point start, std::vector<Point>& out) {
+    Point at = start;
+    PackedFile* pf = g_reader.file;
+    size_t written = 0;
+    const size_t wanted = count > 0 ? static_cast<size_t>(count) : 0;
+    while (written < wanted) {
+        if (g_reader.ended) break;
+        const size_t avail = pf->outEnd - pf->outPos;
+        if (avail == 0) {
+            if (atEnd()) break;  // refills, or marks the data ended
+            continue;
+        }
+        const size_t n = avail < wanted - written ? avail : wanted - written;
+        // Grows only by steps that are in the buffer, so a count larger than
+        // the data allocates no more than the data holds.
+        if (out.size() < written + n) out.resize(written + n);
+        decodeSteps8(pf->outBuffer.get() + pf->outPos, n, out.data() + written, &at);
+        pf->outPos += n;
+        written += n;
+    }
+    out.resize(written);
+    return at;
+}
+
+}  // namespace
+
 Point readPointList(int count, Point start, PointList& list) {
-    list.points.clear();
     Point running = start;
     const int size = g_reader.ctx->gs.relPointSize;
     // Steps of a size that reads no bits would never reach the end of the
     // data: such a list holds no points.
     if (!pointSizeReadsBits(size)) count = 0;
-    for (int i = 0; i < count; ++i) {
-        if (atEnd()) break;
-        Point step = readPointOfSize(size);
-        running.x += step.x;
-        running.y += step.y;
-        list.points.push_back(running);
+    if (size == 8) {
+        running = readSteps8(count, start, list.points);
+    } else {
+        list.points.clear();
+        double x = start.x;
+        double y = start.y;
+        for (int i = 0; i < count; ++i) {
+            if (atEnd()) break;
+            const Point step = readPointOfSize(size);
+            x += step.x;
+            y += step.y;
+            list.points.push_back({x, y});
+        }
+        running = {x, y};
     }
     list.count = static_cast<int32_t>(list.points.size());
     alignToByte();

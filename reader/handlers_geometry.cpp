@@ -62,12 +62,22 @@ void readPath(const PathKind& path) {
     traceInteger(n + path.tracedExtra);
     traceItem(path.countWord);
     if (g_reader.ctx->callbacksEnabled != 1) return;
+    const bool tracing = g_reader.ctx->traceFile != nullptr;
     invokeChecked<QMVR_begin>(path.messages.begin, path.kind, p0.x, p0.y, path.filled);
-    traceXY(p0);
-    for (int i = 0; i < list.count; ++i) {
-        const Point& p = list.points[static_cast<size_t>(i)];
-        invokeChecked<QMVR_vertex>(path.messages.vertex, p.x, p.y);
-        traceXY(p);
+    if (tracing) traceXY(p0);
+    if (list.count > 0) {
+        // One lookup per path: an empty slot records its message once, as the
+        // first per-vertex lookup would, and no vertex call is made.
+        ReaderContext* ctx = g_reader.ctx;
+        auto vertex =
+            reinterpret_cast<CallbackType<QMVR_vertex>::Fn>(readerGetCallback(QMVR_vertex));
+        for (int i = 0; i < list.count; ++i) {
+            const Point& p = list.points[static_cast<size_t>(i)];
+            if (vertex != nullptr && vertex(ctx, p.x, p.y) == CALLBACK_FAILED) {
+                readerError(path.messages.vertex);
+            }
+            if (tracing) traceXY(p);
+        }
     }
     invokeChecked<QMVR_end>(path.messages.end);
     if (path.closing != nullptr) traceItem(path.closing);

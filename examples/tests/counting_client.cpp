@@ -1,0 +1,135 @@
+#include "counting_client.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace qmv::scenes::test {
+
+namespace {
+
+// The reader's callbacks are plain functions, so the counts live here.
+ParseReport* g_report = nullptr;
+int64_t g_pathVertices = 0;
+
+void count(int slot) { ++g_report->calls[static_cast<size_t>(slot)]; }
+
+template <int Slot, typename... Args>
+int counter(ReaderContext*, Args...) {
+    count(Slot);
+    return 1;
+}
+
+int onBegin(ReaderContext*, int, double, double, int) {
+    count(QMVR_begin);
+    g_pathVertices = 1;
+    return 1;
+}
+
+int onVertex(ReaderContext*, double, double) {
+    count(QMVR_vertex);
+    ++g_pathVertices;
+    return 1;
+}
+
+int onEnd(ReaderContext*) {
+    count(QMVR_end);
+    ParseReport& r = *g_report;
+    const bool first = r.calls[QMVR_end] == 1;
+    r.shortestPath = first ? g_pathVertices : std::min(r.shortestPath, g_pathVertices);
+    r.longestPath = first ? g_pathVertices : std::max(r.longestPath, g_pathVertices);
+    return 1;
+}
+
+int onSetImage(ReaderContext*, int, int, float*, int) {
+    count(QMVR_setImage);
+    return CALLBACK_FREE_PIXELS;
+}
+
+void registerAll() {
+    readerSetCallback<QMVR_setBlendMode>(counter<QMVR_setBlendMode, int>);
+    readerSetCallback<QMVR_ellipse>(counter<QMVR_ellipse, double, double, double, double, int>);
+    readerSetCallback<QMVR_layer>(counter<QMVR_layer, const char*, int, int>);
+    readerSetCallback<QMVR_endLayer>(counter<QMVR_endLayer>);
+    readerSetCallback<QMVR_setLineDashes>(counter<QMVR_setLineDashes, int>);
+    readerSetCallback<QMVR_setLineStyle>(counter<QMVR_setLineStyle, int, int, int, int>);
+    readerSetCallback<QMVR_box>(counter<QMVR_box, double, double, double, double, int>);
+    readerSetCallback<QMVR_line>(counter<QMVR_line, double, double, double, double>);
+    readerSetCallback<QMVR_beginSetShape>(counter<QMVR_beginSetShape, double, double, int>);
+    readerSetCallback<QMVR_endSetShape>(counter<QMVR_endSetShape>);
+    readerSetCallback<QMVR_begin>(onBegin);
+    readerSetCallback<QMVR_vertex>(onVertex);
+    readerSetCallback<QMVR_end>(onEnd);
+    readerSetCallback<QMVR_circle>(counter<QMVR_circle, double, double, double, int>);
+    readerSetCallback<QMVR_arc>(
+        counter<QMVR_arc, double, double, double, double, double, double, int>);
+    readerSetCallback<QMVR_shape>(counter<QMVR_shape, int, double, double, double, double, double>);
+    readerSetCallback<QMVR_stampshape>(counter<QMVR_stampshape, int, double, double>);
+    readerSetCallback<QMVR_extension>(counter<QMVR_extension, const char*, const char*>);
+    readerSetCallback<QMVR_beginObject>(counter<QMVR_beginObject, const char*>);
+    readerSetCallback<QMVR_endObject>(counter<QMVR_endObject>);
+    readerSetCallback<QMVR_text>(counter<QMVR_text, double, double, const char*>);
+    readerSetCallback<QMVR_setImage>(onSetImage);
+    readerSetCallback<QMVR_fullImage>(counter<QMVR_fullImage, int, double, double, double, double>);
+    readerSetCallback<QMVR_image>(counter<QMVR_image, int, double, double, double, double, double,
+                                          double, double, double>);
+    readerSetCallback<QMVR_mark>(counter<QMVR_mark, double, double>);
+    readerSetCallback<QMVR_drawEdge>(counter<QMVR_drawEdge, int>);
+    readerSetCallback<QMVR_fillFace>(counter<QMVR_fillFace, int>);
+}
+
+// Each opcode line of the trace starts with the opcode's name.
+std::set<std::string> opcodesIn(const std::string& tracePath) {
+    std::set<std::string> names;
+    std::ifstream in(tracePath);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("QMVR_", 0) != 0) continue;
+        names.insert(line.substr(0, line.find(' ')));
+    }
+    return names;
+}
+
+}  // namespace
+
+const std::vector<int>& allCallbackSlots() {
+    static const std::vector<int> slots = {
+        QMVR_setBlendMode, QMVR_ellipse,   QMVR_layer,        QMVR_endLayer,    QMVR_setLineDashes,
+        QMVR_setLineStyle, QMVR_box,       QMVR_line,         QMVR_beginSetShape,
+        QMVR_endSetShape,  QMVR_begin,     QMVR_vertex,       QMVR_end,         QMVR_circle,
+        QMVR_arc,          QMVR_shape,     QMVR_stampshape,   QMVR_extension,   QMVR_beginObject,
+        QMVR_endObject,    QMVR_text,      QMVR_setImage,     QMVR_fullImage,   QMVR_image,
+        QMVR_mark,         QMVR_drawEdge,  QMVR_fillFace};
+    return slots;
+}
+
+ParseReport parseCounting(const std::string& path, bool withTrace) {
+    ParseReport report;
+    g_report = &report;
+    registerAll();
+    TempPath trace(".trace");
+    ReaderContext* ctx = readerOpen(path.c_str(), nullptr, 1, withTrace ? trace.path().c_str() : nullptr);
+    if (const char* error = readerErrorText(ctx)) report.error = error;
+    report.layers = readerLayerCount(ctx);
+    report.shapes = readerShapeCount(ctx);
+    report.images = readerImageCount(ctx);
+    readerRelease(&ctx);
+    g_report = nullptr;
+    if (withTrace) report.tracedOpcodes = opcodesIn(trace.path());
+    return report;
+}
+
+TempPath::TempPath(const std::string& suffix) {
+    std::string pattern = "/tmp/qmv-scenes-XXXXXX" + suffix;
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
+    if (fd >= 0) ::close(fd);
+    path_ = name.data();
+}
+
+TempPath::~TempPath() { std::remove(path_.c_str()); }
+
+}  // namespace qmv::scenes::test
