@@ -1,0 +1,102 @@
+#include "qmv/headless_gl.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+
+#include <cstring>
+#include <vector>
+
+namespace qmv {
+
+namespace {
+
+// The plain RGB config: 8 bits per colour, no alpha, depth or stencil.
+EGLConfig chooseConfig(EGLDisplay display) {
+    const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                             EGL_PBUFFER_BIT,
+                             EGL_RENDERABLE_TYPE,
+                             EGL_OPENGL_BIT,
+                             EGL_RED_SIZE,
+                             8,
+                             EGL_GREEN_SIZE,
+                             8,
+                             EGL_BLUE_SIZE,
+                             8,
+                             EGL_NONE};
+    EGLint count = 0;
+    if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0) return nullptr;
+    std::vector<EGLConfig> configs(static_cast<size_t>(count));
+    eglChooseConfig(display, wanted, configs.data(), count, &count);
+    for (EGLConfig config : configs) {
+        EGLint red = 0, alpha = 0, depth = 0, stencil = 0;
+        eglGetConfigAttrib(display, config, EGL_RED_SIZE, &red);
+        eglGetConfigAttrib(display, config, EGL_ALPHA_SIZE, &alpha);
+        eglGetConfigAttrib(display, config, EGL_DEPTH_SIZE, &depth);
+        eglGetConfigAttrib(display, config, EGL_STENCIL_SIZE, &stencil);
+        if (red == 8 && alpha == 0 && depth == 0 && stencil == 0) return config;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HeadlessGl::HeadlessGl(int width, int height) : width_(width), height_(height) {
+    if (const char* failure = open()) error_ = failure;
+}
+
+// Each step keeps what it made in the members, for the destructor.
+const char* HeadlessGl::open() {
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) return "eglGetPlatformDisplayEXT is not available";
+    EGLDisplay display =
+        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display == EGL_NO_DISPLAY) return "no surfaceless EGL display";
+    if (!eglInitialize(display, nullptr, nullptr)) return "eglInitialize failed";
+    display_ = display;
+    if (!eglBindAPI(EGL_OPENGL_API)) return "eglBindAPI(EGL_OPENGL_API) failed";
+    EGLConfig config = chooseConfig(display);
+    if (config == nullptr) return "no 8-bit RGB pbuffer config for desktop GL";
+
+    const EGLint size[] = {EGL_WIDTH, width_, EGL_HEIGHT, height_, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display, config, size);
+    if (surface == EGL_NO_SURFACE) return "eglCreatePbufferSurface failed (size too large?)";
+    surface_ = surface;
+
+    const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                 EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, attributes);
+    if (context == EGL_NO_CONTEXT) return "eglCreateContext failed";
+    context_ = context;
+    if (!eglMakeCurrent(display, surface, surface, context)) return "eglMakeCurrent failed";
+    return nullptr;
+}
+
+HeadlessGl::~HeadlessGl() {
+    if (display_ == nullptr) return;
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (context_ != nullptr) eglDestroyContext(display_, context_);
+    if (surface_ != nullptr) eglDestroySurface(display_, surface_);
+    eglTerminate(display_);
+}
+
+RgbaImage HeadlessGl::readPixels() const {
+    RgbaImage image;
+    image.width = width_;
+    image.height = height_;
+    const size_t rowBytes = static_cast<size_t>(width_) * 4;
+    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height_));
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    // GL counts rows from the bottom; pictures from the top.
+    image.pixels.resize(bottomUp.size());
+    for (int row = 0; row < height_; ++row) {
+        std::memcpy(&image.pixels[static_cast<size_t>(row) * rowBytes],
+                    &bottomUp[static_cast<size_t>(height_ - 1 - row) * rowBytes], rowBytes);
+    }
+    return image;
+}
+
+}  // namespace qmv

@@ -1,0 +1,67 @@
+// The OpenGL scene renderer: the reader's client that compiles a scene file
+// into display lists (one per layer, per shape and per image) while it is
+// read, and the operations a viewer needs to paint, query and release it.
+//
+//   registerRendererCallbacks();                 // once per process
+//   RenderScene* scene = renderSceneCreate();    // GL context current
+//   ReaderContext* ctx = readerOpen(path, scene, 1, nullptr);
+//   paintScene(ctx, scene, View{initialWorldWindow(ctx), 800, 600});
+//   renderSceneFree(scene);                      // same context current
+//   readerRelease(&ctx);
+//
+// SceneDocument (scene_document.h) does the middle three steps as one RAII
+// object. Every call that issues GL commands needs a current compatibility
+// profile context; painting and compiling must use the same one.
+#pragma once
+
+#include <memory>
+
+#include "qmv/reader.h"
+#include "qmv/view.h"
+
+namespace qmv {
+
+struct RenderScene;
+
+// Stores the renderer's callbacks in the reader's process-wide table.
+void registerRendererCallbacks();
+
+// An empty scene with its polygon tessellator; the reader's client data.
+RenderScene* renderSceneCreate();
+// Deletes every display list the scene created (those of a parse that failed
+// early included), its tessellator and the scene. Accepts nullptr.
+void renderSceneFree(RenderScene* scene);
+
+struct RenderSceneDeleter {
+    void operator()(RenderScene* scene) const { renderSceneFree(scene); }
+};
+using RenderScenePtr = std::unique_ptr<RenderScene, RenderSceneDeleter>;
+
+// Counts copied from the reader once the layers are done; 0 before.
+int renderSceneLayerCount(const RenderScene* scene);
+int renderSceneShapeCount(const RenderScene* scene);
+int renderSceneImageCount(const RenderScene* scene);
+
+// Layer operations. An index of 0 or below means the first layer; an index
+// past the last layer answers 0 or nullptr and changes nothing.
+int layerVisible(const RenderScene* scene, int index);
+const char* layerName(const RenderScene* scene, int index);
+void setLayerVisible(RenderScene* scene, int index, int visible);
+unsigned layerDisplayList(const RenderScene* scene, int index);
+
+// The fixed drawing state every context that paints scenes starts from:
+// blending on; depth, lighting, stipple, texturing and smoothing off.
+void initGlState();
+
+// Clears the colour buffer to the file's background colour.
+void clearToBackground(const ReaderContext* ctx);
+
+// The world window of the file's header: Lower Left to Upper Right.
+WorldWindow initialWorldWindow(const ReaderContext* ctx);
+
+// One frame: viewport and projection for the view, the background, then the
+// display lists of the visible layers in order. The matrix mode is left at
+// GL_PROJECTION, which the layers' own matrix operations act on.
+void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view);
+
+}  // namespace qmv

@@ -1,0 +1,64 @@
+// Painting: the fixed GL state, the background, the projection of a view and
+// the replay of the visible layers. The viewer and qmv-render both paint
+// through paintScene, so that they show the same image.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "qmv/renderer.h"
+#include "qmv/view.h"
+
+namespace qmv {
+
+void initGlState() {
+    glLoadIdentity();
+    glShadeModel(GL_FLAT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DITHER);
+    glDisable(GL_FOG);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_COLOR_LOGIC_OP);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_TEXTURE_1D);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LINE_STIPPLE);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_LINE_SMOOTH);
+    glEnable(GL_BLEND);
+    glDisable(GL_POLYGON_SMOOTH);
+    glPolygonMode(GL_FRONT, GL_FILL);
+}
+
+void clearToBackground(const ReaderContext* ctx) {
+    glClearColor(static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 0)),
+                 static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 1)),
+                 static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 2)),
+                 static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 3)));
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+WorldWindow initialWorldWindow(const ReaderContext* ctx) {
+    WorldWindow world;
+    readerLowerLeft(ctx, &world.xmin, &world.ymin);
+    readerUpperRight(ctx, &world.xmax, &world.ymax);
+    return world;
+}
+
+void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) {
+    glViewport(0, 0, view.width, view.height);
+    // The layers' matrix operations act on the projection matrix, which
+    // stays the current one; the model-view matrix keeps its identity.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const ShownWindow shown = fitToClient(view.world, view.width, view.height);
+    gluOrtho2D(shown.left(), shown.right(), shown.bottom(), shown.top());
+    clearToBackground(ctx);
+    const int count = readerLayerCount(ctx);
+    for (int i = 0; i < count; ++i) {
+        if (layerVisible(scene, i) != 0) glCallList(layerDisplayList(scene, i));
+    }
+}
+
+}  // namespace qmv

@@ -1,0 +1,119 @@
+// The renderer's per-document state: the layer list, the shape and image
+// tables, the open path and the polygon tessellator. The reader hands it to
+// every callback as its client data.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "fill_spec.h"
+#include "gl_resources.h"
+#include "qmv/reader.h"
+#include "qmv/renderer.h"
+
+namespace qmv {
+
+namespace renderer {
+
+struct LayerEntry {
+    std::string name;
+    int visible = 0;      // low 8 bits of the file's flag; non-zero is drawn
+    int detectable = 0;   // kept, never used
+    DisplayList list;
+};
+
+// A shape can be placed once its definition has ended; until then (and for
+// numbers never defined) a placement draws nothing, which also keeps a shape
+// from calling its own list.
+struct ShapeEntry {
+    DisplayList list;
+    double referenceX = 0.0;
+    double referenceY = 0.0;
+    bool complete = false;
+};
+
+// An image's texture upload. `list` stays empty for an image without pixels,
+// which then draws nothing.
+struct ImageEntry {
+    DisplayList list;
+    int width = 0;          // pixels
+    int height = 0;
+    int textureWidth = 0;   // texels, a power of two, border not counted
+    int textureHeight = 0;
+};
+
+// The path between QMVR_begin and QMVR_end.
+struct PathState {
+    static constexpr int kNone = -1;
+    int kind = kNone;
+    bool fill = false;
+    // The fill in force for the whole path: the reader changes no attribute
+    // between a path's begin and its end.
+    FillSpec fillSpec;
+    // Set when a filled path cannot be drawn (its texture image is not
+    // defined): its vertices and end are swallowed.
+    bool discarded = false;
+    GLfloat control[4][3] = {};
+    int controlCount = 0;
+};
+
+// A cubic Bézier segment drawn inside a layer or shape list, waiting for a
+// display list of its own (paths.cpp says why), with everything it draws
+// with taken when the reader sent it.
+struct DeferredBezier {
+    GLuint list = 0;
+    GLfloat control[4][3] = {};
+    bool fill = false;
+    FillSpec fillSpec;
+    Color lineColour;
+};
+
+// A vertex handed to a tessellator, with the fill attribute it is drawn
+// with. The records live in a deque so that their addresses hold until the
+// polygon has been emitted.
+struct TessVertex {
+    GLdouble position[3] = {0.0, 0.0, 0.0};
+    FillValue fill;
+};
+
+}  // namespace renderer
+
+struct RenderScene {
+    int layerCount = 0;
+    int shapeCount = 0;
+    int imageCount = 0;
+
+    std::vector<renderer::LayerEntry> layers;
+    // Grown by definitions; looked up with a bound check.
+    std::vector<renderer::ShapeEntry> shapes;
+    std::vector<renderer::ImageEntry> images;
+    int shapeBeingDefined = -1;
+
+    // The list being compiled (0 when none): the next layer, the end of the
+    // layers and the release close it, whatever the parse went through.
+    GLuint openList = 0;
+
+    // Lists of Bézier segments: owned here, compiled once the list that
+    // calls them is closed.
+    std::vector<renderer::DisplayList> bezierLists;
+    std::vector<renderer::DeferredBezier> pendingBeziers;
+
+    renderer::PathState path;
+    renderer::Tessellator tessellator;
+    std::deque<renderer::TessVertex> tessVertices;
+};
+
+namespace renderer {
+
+inline RenderScene& sceneOf(ReaderContext* ctx) {
+    return *static_cast<RenderScene*>(readerClientData(ctx));
+}
+
+// The texture of an image number, or nullptr when that image has none.
+const ImageEntry* definedImage(const RenderScene& scene, int number);
+
+}  // namespace renderer
+}  // namespace qmv

@@ -1,0 +1,224 @@
+// The RenderScene, the layer operations, the callbacks that give a scene its
+// structure (layers, shapes, objects, extensions) and the registration of
+// every callback with the reader.
+#include <GL/gl.h>
+
+#include <string>
+
+#include "callbacks.h"
+#include "qmv/renderer.h"
+#include "render_scene.h"
+
+namespace qmv {
+
+using namespace renderer;
+
+namespace {
+
+// Layer indexes of 0 and below mean the first layer. Scene is RenderScene,
+// const or not.
+template <typename Scene>
+auto layerAt(Scene* scene, int index) -> decltype(&scene->layers[0]) {
+    if (scene == nullptr || scene->layers.empty()) return nullptr;
+    const size_t i = index <= 0 ? 0 : static_cast<size_t>(index);
+    return i < scene->layers.size() ? &scene->layers[i] : nullptr;
+}
+
+void closeOpenList(RenderScene& scene) {
+    if (scene.openList == 0) return;
+    glEndList();
+    scene.openList = 0;
+    compilePendingBeziers(scene);
+}
+
+void compileInto(RenderScene& scene, GLuint list) {
+    closeOpenList(scene);
+    glNewList(list, GL_COMPILE);
+    scene.openList = list;
+}
+
+const ShapeEntry* placeableShape(const RenderScene& scene, int number) {
+    if (number < 0 || static_cast<size_t>(number) >= scene.shapes.size()) return nullptr;
+    const ShapeEntry& shape = scene.shapes[static_cast<size_t>(number)];
+    return shape.complete ? &shape : nullptr;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------- the scene
+
+RenderScene* renderSceneCreate() {
+    auto* scene = new RenderScene;
+    configureTessellator(scene->tessellator.get());
+    return scene;
+}
+
+void renderSceneFree(RenderScene* scene) {
+    if (scene == nullptr) return;
+    // A parse can stop inside a shape definition; never leave the context
+    // compiling.
+    closeOpenList(*scene);
+    delete scene;  // every entry's list and the tessellator go with it
+}
+
+int renderSceneLayerCount(const RenderScene* scene) { return scene ? scene->layerCount : 0; }
+int renderSceneShapeCount(const RenderScene* scene) { return scene ? scene->shapeCount : 0; }
+int renderSceneImageCount(const RenderScene* scene) { return scene ? scene->imageCount : 0; }
+
+int layerVisible(const RenderScene* scene, int index) {
+    const LayerEntry* layer = layerAt(scene, index);
+    return layer != nullptr ? layer->visible : 0;
+}
+
+const char* layerName(const RenderScene* scene, int index) {
+    const LayerEntry* layer = layerAt(scene, index);
+    return layer != nullptr ? layer->name.c_str() : nullptr;
+}
+
+void setLayerVisible(RenderScene* scene, int index, int visible) {
+    if (LayerEntry* layer = layerAt(scene, index)) {
+        layer->visible = visible;
+    }
+}
+
+unsigned layerDisplayList(const RenderScene* scene, int index) {
+    const LayerEntry* layer = layerAt(scene, index);
+    return layer != nullptr ? layer->list.name() : 0;
+}
+
+namespace renderer {
+
+const ImageEntry* definedImage(const RenderScene& scene, int number) {
+    if (number < 0 || static_cast<size_t>(number) >= scene.images.size()) return nullptr;
+    const ImageEntry& image = scene.images[static_cast<size_t>(number)];
+    return image.list.name() != 0 ? &image : nullptr;
+}
+
+// ------------------------------------------------------------ structure
+
+int layerBegin(ReaderContext* ctx, const char* name, int visible, int detectable) {
+    RenderScene& scene = sceneOf(ctx);
+    closeOpenList(scene);  // the previous layer's
+    LayerEntry& layer = scene.layers.emplace_back();
+    layer.list = DisplayList::generate();
+    compileInto(scene, layer.list.name());
+    layer.name = name != nullptr ? name : "";
+    layer.visible = visible & 0xFF;
+    layer.detectable = detectable & 0xFF;
+
+    // Every layer list starts from the attributes the global layer left, so
+    // that a layer draws the same whatever was painted before it.
+    int16_t style[4];
+    readerLineStyle(ctx, &style[0], &style[1], &style[2], &style[3]);
+    setLineStyle(ctx, style[0], style[1], style[2], style[3]);
+    setLineDashes(ctx, readerLineDashes(ctx));
+    setBlendMode(ctx, readerBlendMode(ctx));
+    return static_cast<int>(layer.list.name());
+}
+
+// The reader calls this also when callbacks are disabled, where the client
+// data need not be a scene.
+int layersEnd(ReaderContext* ctx) {
+    if (readerClientData(ctx) == nullptr) return 1;
+    RenderScene& scene = sceneOf(ctx);
+    closeOpenList(scene);
+    scene.layerCount = readerLayerCount(ctx);
+    scene.imageCount = readerImageCount(ctx);
+    scene.shapeCount = readerShapeCount(ctx);
+    return 1;
+}
+
+int shapeBegin(ReaderContext* ctx, double x, double y, int number) {
+    RenderScene& scene = sceneOf(ctx);
+    if (number < 0) return 1;
+    // Shape numbers count definitions, so the table grows one row at a time.
+    if (static_cast<size_t>(number) >= scene.shapes.size()) {
+        scene.shapes.resize(static_cast<size_t>(number) + 1);
+    }
+    ShapeEntry& shape = scene.shapes[static_cast<size_t>(number)];
+    shape.list = DisplayList::generate();
+    shape.referenceX = x;
+    shape.referenceY = y;
+    shape.complete = false;
+    scene.shapeBeingDefined = number;
+    compileInto(scene, shape.list.name());
+    return 1;
+}
+
+int shapeEnd(ReaderContext* ctx) {
+    RenderScene& scene = sceneOf(ctx);
+    closeOpenList(scene);
+    if (scene.shapeBeingDefined >= 0) {
+        scene.shapes[static_cast<size_t>(scene.shapeBeingDefined)].complete = true;
+        scene.shapeBeingDefined = -1;
+    }
+    return 1;
+}
+
+int stampShape(ReaderContext* ctx, int number, double x, double y) {
+    const ShapeEntry* shape = placeableShape(sceneOf(ctx), number);
+    if (shape == nullptr) return 1;
+    glPushMatrix();
+    glTranslated(x, y, 0.0);
+    glCallList(shape->list.name());
+    glPopMatrix();
+    return 1;
+}
+
+// The shape's own coordinates are scaled about the placement point, turned
+// counter-clockwise, then moved to (x, y). The scale is relative to the
+// shape's reference point.
+int placeShape(ReaderContext* ctx, int number, double x, double y, double angle, double sx,
+               double sy) {
+    const ShapeEntry* shape = placeableShape(sceneOf(ctx), number);
+    if (shape == nullptr) return 1;
+    glPushMatrix();
+    glTranslated(x, y, 0.0);
+    glRotated(angle * 180.0 * 0.3183098861837697, 0.0, 0.0, 1.0);
+    glScaled(sx / shape->referenceX, sy / shape->referenceY, 1.0);
+    glCallList(shape->list.name());
+    glPopMatrix();
+    return 1;
+}
+
+int objectBegin(ReaderContext*, const char*) { return 1; }
+int objectEnd(ReaderContext*) { return 1; }
+
+// Extension records carry data for other programs; a viewer reads past them.
+int extension(ReaderContext*, const char*, const char*) { return 1; }
+
+}  // namespace renderer
+
+// ----------------------------------------------------------- registration
+
+void registerRendererCallbacks() {
+    readerSetCallback<QMVR_setBlendMode>(setBlendMode);
+    readerSetCallback<QMVR_ellipse>(drawEllipse);
+    readerSetCallback<QMVR_layer>(layerBegin);
+    readerSetCallback<QMVR_endLayer>(layersEnd);
+    readerSetCallback<QMVR_setLineDashes>(setLineDashes);
+    readerSetCallback<QMVR_setLineStyle>(setLineStyle);
+    readerSetCallback<QMVR_box>(drawBox);
+    readerSetCallback<QMVR_line>(drawLine);
+    readerSetCallback<QMVR_beginSetShape>(shapeBegin);
+    readerSetCallback<QMVR_endSetShape>(shapeEnd);
+    readerSetCallback<QMVR_begin>(pathBegin);
+    readerSetCallback<QMVR_vertex>(pathVertex);
+    readerSetCallback<QMVR_end>(pathEnd);
+    readerSetCallback<QMVR_circle>(drawCircle);
+    readerSetCallback<QMVR_arc>(drawArc);
+    readerSetCallback<QMVR_shape>(placeShape);
+    readerSetCallback<QMVR_stampshape>(stampShape);
+    readerSetCallback<QMVR_extension>(extension);
+    readerSetCallback<QMVR_beginObject>(objectBegin);
+    readerSetCallback<QMVR_endObject>(objectEnd);
+    readerSetCallback<QMVR_text>(drawText);
+    readerSetCallback<QMVR_setImage>(defineImage);
+    readerSetCallback<QMVR_fullImage>(drawFullImage);
+    readerSetCallback<QMVR_image>(drawImagePart);
+    readerSetCallback<QMVR_mark>(drawMark);
+    readerSetCallback<QMVR_drawEdge>(drawEdge);
+    readerSetCallback<QMVR_fillFace>(fillFace);
+}
+
+}  // namespace qmv

@@ -1,0 +1,71 @@
+// Text drawn with the stroke fonts as lines in scene space, so that it
+// scales, turns and compiles like any other geometry.
+#include <GL/gl.h>
+
+#include "callbacks.h"
+#include "qmv/stroke_font.h"
+#include "text_layout.h"
+
+namespace qmv::renderer {
+
+namespace {
+
+// One font unit is this many scene units per unit of font size.
+constexpr double kUnitPerSize = 0.008;
+constexpr double kRadiansToDegrees = 57.29577951307855;
+// Bold styles draw the string a second time, this far to the right.
+constexpr double kBoldShift = 0.00001;
+
+StrokeFont strokeFontFor(int fontCode) {
+    return fontCode == 1 ? StrokeFont::MonoRoman : StrokeFont::Roman;
+}
+
+// Characters go to the font as signed bytes widened, as a C string holds
+// them: bytes above 127 have no glyph.
+int characterCode(char c) { return static_cast<int>(static_cast<signed char>(c)); }
+
+double halfStringWidth(StrokeFont font, const char* text) {
+    double sum = 0.0;
+    for (const char* c = text; *c != '\0'; ++c) sum += strokeWidth(font, characterCode(*c));
+    return sum * 0.5;
+}
+
+void drawStrokeString(StrokeFont font, const char* text) {
+    for (const char* c = text; *c != '\0'; ++c) strokeCharacter(font, characterCode(*c));
+}
+
+// The alignment shift is applied along the scene axes; the string turns
+// about the shifted anchor.
+void drawPass(StrokeFont font, const char* text, double x, double y, double scale,
+              double angle) {
+    glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
+    glScaled(scale, scale, 1.0);
+    glRotated(angle * kRadiansToDegrees, 0.0, 0.0, 1.0);
+    drawStrokeString(font, text);
+}
+
+}  // namespace
+
+int drawText(ReaderContext* ctx, double x, double y, const char* text) {
+    if (text == nullptr) text = "";
+    const int style = readerFontStyle(ctx);
+    const StrokeFont font = strokeFontFor(readerFont(ctx));
+    const double angle = readerTextAngle(ctx);
+
+    glPushMatrix();
+    issueColour(ctx, COLOR_TEXT);
+    const double s = readerFontSize(ctx) * kUnitPerSize;
+    const TextOffset offset = textOffset(readerTextAlignment(ctx), halfStringWidth(font, text));
+    const double left = x - offset.x * s;
+    const double bottom = y - offset.y * s;
+    drawPass(font, text, left, bottom, s, angle);
+    if (style == 1 || style == 3) {
+        glPopMatrix();
+        glPushMatrix();
+        drawPass(font, text, left + kBoldShift, bottom, s, angle);
+    }
+    glPopMatrix();
+    return 1;
+}
+
+}  // namespace qmv::renderer
