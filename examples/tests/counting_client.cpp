@@ -22,8 +22,9 @@ int counter(ReaderContext*, Args...) {
     return 1;
 }
 
-int onBegin(ReaderContext*, int, double, double, int) {
+int onBegin(ReaderContext*, int kind, double, double, int) {
     count(QMVR_begin);
+    if (kind == PATH_POLYLINE) ++g_report->polylines;
     g_pathVertices = 1;
     return 1;
 }
@@ -43,6 +44,12 @@ int onEnd(ReaderContext*) {
     return 1;
 }
 
+int onLayer(ReaderContext*, const char* name, int, int) {
+    count(QMVR_layer);
+    g_report->layerNames.emplace_back(name ? name : "");
+    return 1;
+}
+
 int onSetImage(ReaderContext*, int, int, float*, int) {
     count(QMVR_setImage);
     return CALLBACK_FREE_PIXELS;
@@ -51,7 +58,7 @@ int onSetImage(ReaderContext*, int, int, float*, int) {
 void registerAll() {
     readerSetCallback<QMVR_setBlendMode>(counter<QMVR_setBlendMode, int>);
     readerSetCallback<QMVR_ellipse>(counter<QMVR_ellipse, double, double, double, double, int>);
-    readerSetCallback<QMVR_layer>(counter<QMVR_layer, const char*, int, int>);
+    readerSetCallback<QMVR_layer>(onLayer);
     readerSetCallback<QMVR_endLayer>(counter<QMVR_endLayer>);
     readerSetCallback<QMVR_setLineDashes>(counter<QMVR_setLineDashes, int>);
     readerSetCallback<QMVR_setLineStyle>(counter<QMVR_setLineStyle, int, int, int, int>);

@@ -18,6 +18,8 @@ struct ParseReport {
     std::array<int64_t, CALLBACK_SLOTS> calls{};
     int64_t shortestPath = 0;  // vertices of a begin/vertex/end group, begin included
     int64_t longestPath = 0;
+    int64_t polylines = 0;  // begin calls of the polyline kind
+    std::vector<std::string> layerNames;  // in file order; "" for an unnamed layer
     int layers = 0;
     int shapes = 0;
     int images = 0;

@@ -1,6 +1,6 @@
 // The "map" scene: many short polylines in 8-bit relative steps spread over
 // several named layers, the kind of file the reader spends most of its life
-// on. The benchmarks parse it; make_tour can write it too.
+// on. The benchmarks parse it; make_map writes it to files.
 #pragma once
 
 #include <cstdint>
