@@ -15,8 +15,16 @@ configure: setup
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The viewer on the tour scene; without a display, the same picture drawn
+# by qmv-render into tour.png.
 run: build
-	$(BUILD)/tools/qmv-dump $(BUILD)/examples/tour.qmvz
+	@if [ -n "$$DISPLAY" ]; then \
+	  $(BUILD)/viewer/qmv-viewer $(BUILD)/examples/tour.qmvz; \
+	else \
+	  echo "make run: no display (DISPLAY is not set), so the viewer cannot open its window;"; \
+	  echo "make run: rendering the tour scene with qmv-render to tour.png instead"; \
+	  $(BUILD)/tools/qmv-render $(BUILD)/examples/tour.qmvz -o tour.png && echo "make run: wrote tour.png"; \
+	fi
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

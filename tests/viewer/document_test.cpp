@@ -1,0 +1,192 @@
+// Opening and closing documents: the GL context around the reader and the
+// renderer, the error box, the title, which display lists survive a close,
+// drops, and what a paint does with and without a document.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "qmv/viewer/commands.h"
+#include "qmv/viewer/navigation.h"
+#include "viewer_support.h"
+
+namespace qmv::viewer::test {
+namespace {
+
+// How many of the first 200 list names name a display list now (the window
+// makes its context current first).
+int listsAlive(RecordingWindow& window) {
+    window.makeGlCurrent();
+    int alive = 0;
+    for (unsigned name = 1; name <= 200; ++name) alive += glIsList(name) == GL_TRUE ? 1 : 0;
+    return alive;
+}
+
+using Documents = ViewerTest;
+
+TEST_F(Documents, LoadingCompilesWithTheContextCurrentAndFitsTheView) {
+    SceneFile file(twoLayerScene());
+    window.releaseGl();  // between events no context is current
+    loadDocument(state, file.path());
+
+    ASSERT_TRUE(documentOpen(state));
+    EXPECT_EQ(window.title(), file.path());
+    EXPECT_FALSE(anyGlContextCurrent());
+    EXPECT_EQ(window.busyDepth, 0);
+    // The renderer compiled both layers' lists: the context was current.
+    EXPECT_EQ(listsAlive(window), 2);
+    EXPECT_DOUBLE_EQ(state.worldWindow.xmax, 100);
+    EXPECT_DOUBLE_EQ(state.worldWindow.ymax, 50);
+    EXPECT_TRUE(state.redrawPending);
+}
+
+TEST_F(Documents, AFailedOpenShowsTheReadersTextAndLeavesNothing) {
+    state.worldWindow = {1, 2, 3, 4};
+    for (const std::string& path : {std::string("/nonexistent/scene.qmv"), pathFromCommandLine("\"")}) {
+        window.errorBoxes.clear();
+        loadDocument(state, path);
+        ASSERT_EQ(window.errorBoxes.size(), 1u);
+        EXPECT_EQ(window.errorBoxes[0], "Parser: Error reading file");
+        // Also a context that names no file (the empty path) is released.
+        EXPECT_EQ(state.document.context, nullptr);
+        EXPECT_EQ(state.document.scene, nullptr);
+        EXPECT_EQ(window.title(), kNoDocumentTitle);
+        EXPECT_EQ(window.busyDepth, 0);
+        EXPECT_EQ(state.glCurrentDepth, 0);
+    }
+    EXPECT_EQ(window.titles.front(), "/nonexistent/scene.qmv");
+    EXPECT_DOUBLE_EQ(state.worldWindow.xmin, 1);
+}
+
+TEST_F(Documents, ABrokenFileIsNotShownWhileItsBoxIsUpAndLeavesNoList) {
+    SceneFile file(twoLayerScene(true));
+    HeadlessSurface surface;
+    state.redrawPending = true;
+    // A paint arrives while the box is up: it makes the context current
+    // (nested in the load's) and draws nothing of the half-read file.
+    window.whileErrorBoxShows = [&] {
+        GlCurrent gl(state);
+        paintWindow(state, surface);
+    };
+    loadDocument(state, file.path());
+    ASSERT_EQ(window.errorBoxes.size(), 1u);
+    EXPECT_EQ(surface.draws, 0);
+    EXPECT_EQ(surface.clears, 1);
+    EXPECT_FALSE(documentOpen(state));
+    EXPECT_EQ(listsAlive(window), 0);
+}
+
+// Every close but a failed open's runs with no context current; the lists
+// must go all the same.
+TEST_F(Documents, ClosingDeletesTheListsThoughNoContextWasCurrent) {
+    SceneFile file(twoLayerScene());
+    loadDocument(state, file.path());
+    window.releaseGl();
+    onMenuCommand(state, kClose);
+    EXPECT_EQ(window.beeps, 1);
+    EXPECT_FALSE(documentOpen(state));
+    EXPECT_EQ(window.title(), kNoDocumentTitle);
+    EXPECT_EQ(window.erasingInvalidations, 1);
+    EXPECT_FALSE(anyGlContextCurrent());
+    EXPECT_EQ(listsAlive(window), 0);
+
+    // What the close guards against: the renderer's release without a
+    // current context leaves the lists behind.
+    RenderScene* scene = renderSceneCreate();
+    ReaderContext* context = readerOpen(file.path().c_str(), scene, 1, nullptr);
+    window.releaseGl();
+    renderSceneFree(scene);
+    readerRelease(&context);
+    EXPECT_EQ(listsAlive(window), 2);
+    glDeleteLists(1, 200);
+}
+
+TEST_F(Documents, OpenReplacesTheDocumentAndACancelledDialogKeepsIt) {
+    SceneFile first(twoLayerScene());
+    loadDocument(state, first.path());
+    zoomIn(state);
+    onMenuCommand(state, kOpen);  // cancelled
+    EXPECT_EQ(window.openDialogs, 1);
+    EXPECT_EQ(window.title(), first.path());
+    EXPECT_DOUBLE_EQ(state.worldWindow.xmin, 20);
+
+    SceneFile second(twoLayerScene());
+    window.fileToChoose = second.path();
+    onMenuCommand(state, kOpen);
+    EXPECT_EQ(window.title(), second.path());
+    EXPECT_DOUBLE_EQ(state.worldWindow.xmin, 0);
+    EXPECT_EQ(listsAlive(window), 2);  // only the new document's
+}
+
+TEST_F(Documents, OnlyTheFirstDroppedFileOpens) {
+    SceneFile first(twoLayerScene());
+    SceneFile second(twoLayerScene());
+    dropFiles(state, std::vector<std::string>{first.path(), second.path(), "/nonexistent.qmv"});
+    EXPECT_EQ(window.title(), first.path());
+    EXPECT_TRUE(window.errorBoxes.empty());
+    // A bad file dropped closes the open document first.
+    dropFiles(state, std::vector<std::string>{"/nonexistent.qmv"});
+    EXPECT_FALSE(documentOpen(state));
+    EXPECT_EQ(listsAlive(window), 0);
+}
+
+TEST_F(Documents, DestroyingTheWindowClosesTheDocumentFirst) {
+    SceneFile file(twoLayerScene());
+    loadDocument(state, file.path());
+    window.releaseGl();
+    onWindowDestroyed(state);
+    EXPECT_EQ(state.window, nullptr);
+    EXPECT_EQ(listsAlive(window), 0);
+    const size_t titles = window.titles.size();
+    closeDocument(state);  // later requests go nowhere
+    EXPECT_EQ(window.titles.size(), titles);
+}
+
+using Painting = ViewerTest;
+
+TEST_F(Painting, BlackWithoutADocument) {
+    HeadlessSurface surface;
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    state.redrawPending = true;
+    paintWindow(state, surface);
+    EXPECT_EQ(surface.draws, 0);
+    EXPECT_EQ(surface.presents, 1);
+    EXPECT_EQ(surface.pixel(50, 50), (Rgba{0, 0, 0, 255}));
+}
+
+TEST_F(Painting, TheSceneIsDrawnOnlyWhenARedrawIsPending) {
+    SceneFile file(twoLayerScene());
+    loadDocument(state, file.path());
+    window.makeGlCurrent();
+    HeadlessSurface surface;
+    paintWindow(state, surface);
+    EXPECT_EQ(surface.draws, 1);
+    EXPECT_FALSE(state.redrawPending);
+    EXPECT_GE(state.renderEnd, state.renderStart);
+    // 0..100 x 0..50 fills the width of the square client, centred.
+    EXPECT_EQ(surface.pixel(25, 50), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(surface.pixel(75, 50), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(surface.pixel(50, 10), (Rgba{255, 255, 255, 255}));
+
+    paintWindow(state, surface);  // nothing pending: the kept image
+    EXPECT_EQ(surface.draws, 1);
+    EXPECT_EQ(surface.keptShown, 2);
+    EXPECT_EQ(surface.presents, 2);
+
+    // A resize draws again in the new proportions; the world window stays.
+    resizeViewport(state, 200, 100);
+    paintWindow(state, surface);
+    EXPECT_EQ(surface.draws, 2);
+    EXPECT_EQ(surface.lastView.width, 200);
+    EXPECT_DOUBLE_EQ(state.worldWindow.ymax, 50);
+    EXPECT_DOUBLE_EQ(state.viewSize.x, 100);
+    EXPECT_DOUBLE_EQ(state.viewSize.y, 50);
+
+    // A client without pixels waits for a real size.
+    resizeViewport(state, 0, 0);
+    paintWindow(state, surface);
+    EXPECT_EQ(surface.draws, 2);
+    EXPECT_TRUE(state.redrawPending);
+}
+
+}  // namespace
+}  // namespace qmv::viewer::test

@@ -1,0 +1,287 @@
+#include "main_frame.h"
+
+#include <wx/dnd.h>
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <vector>
+
+#include "dialogs.h"
+#include "icons.h"
+#include "qmv/viewer/commands.h"
+#include "qmv/viewer/document.h"
+#include "qmv/viewer/navigation.h"
+#include "scene_canvas.h"
+#include "text.h"
+
+namespace qmv::viewer {
+
+namespace {
+
+constexpr const char* kWrongPixelFormat =
+    "SetUpOpenGL: Wrong pixel format. Please verify OpenGL32 instalation.";
+constexpr const char* kUnsupportedPixelFormat =
+    "SetUpOpenGL: Unsuported pixel format. Please verify OpenGL32 instalation.";
+
+// wxWidgets takes menu ids below 0x7fff; the commands numbered from 40001
+// are offset into that range and back.
+constexpr int kHighCommandOffset = 20000;
+constexpr int kHighCommands = 40000;
+
+int menuIdFor(int command) { return command > kHighCommands ? command - kHighCommandOffset : command; }
+
+int commandFor(int menuId) {
+    return menuId > kHighCommands - kHighCommandOffset ? menuId + kHighCommandOffset : menuId;
+}
+
+void showErrorText(wxWindow* owner, const char* text) {
+    wxMessageBox(text, "QMV", wxOK | wxICON_ERROR, owner);
+}
+
+// Arrows and Home also from the keypad (its keys send them with Num Lock
+// off); plus and minus only from the keypad.
+NavigationKey navigationKeyFor(int code) {
+    switch (code) {
+        case WXK_LEFT:
+        case WXK_NUMPAD_LEFT: return NavigationKey::Left;
+        case WXK_RIGHT:
+        case WXK_NUMPAD_RIGHT: return NavigationKey::Right;
+        case WXK_UP:
+        case WXK_NUMPAD_UP: return NavigationKey::Up;
+        case WXK_DOWN:
+        case WXK_NUMPAD_DOWN: return NavigationKey::Down;
+        case WXK_HOME:
+        case WXK_NUMPAD_HOME: return NavigationKey::Home;
+        case WXK_NUMPAD_ADD: return NavigationKey::ZoomIn;
+        case WXK_NUMPAD_SUBTRACT: return NavigationKey::ZoomOut;
+        default: return NavigationKey::Other;
+    }
+}
+
+// Dropped files open once the drop has ended, so that a load (and its
+// error box) never runs inside the window system's drag and drop.
+class FileDropTarget final : public wxFileDropTarget {
+public:
+    FileDropTarget(wxWindow* window, ViewerState& state) : window_(window), state_(state) {}
+
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& names) override {
+        std::vector<std::string> paths;
+        for (const wxString& name : names) paths.push_back(fileNameBytes(name));
+        ViewerState& state = state_;
+        window_->CallAfter([&state, paths] { dropFiles(state, paths); });
+        return true;
+    }
+
+private:
+    wxWindow* window_;
+    ViewerState& state_;
+};
+
+}  // namespace
+
+MainFrame::MainFrame(ViewerState& state)
+    : wxFrame(nullptr, wxID_ANY, kNoDocumentTitle, wxPoint(0, 0), wxSize(400, 400),
+              wxDEFAULT_FRAME_STYLE | wxCLIP_CHILDREN, "QmvViewer"),
+      state_(state) {
+    SetIcons(windowIcons());
+    createMenus();
+    createCanvas();
+    bindInput();
+    canvas_->SetDropTarget(new FileDropTarget(this, state_));
+    state_.window = this;
+    registerRendererCallbacks();
+}
+
+MainFrame::~MainFrame() {
+    if (state_.window == this) state_.window = nullptr;
+}
+
+void MainFrame::createMenus() {
+    auto* bar = new wxMenuBar;
+    for (const Menu& menu : menuBar()) {
+        auto* items = new wxMenu;
+        for (const MenuItem& item : menu.items) {
+            if (item.id == 0) {
+                items->AppendSeparator();
+            } else {
+                items->Append(menuIdFor(item.id), item.label);
+            }
+        }
+        bar->Append(items, menu.title);
+    }
+    SetMenuBar(bar);
+
+    for (const MenuItem& item : navigationPopupItems()) {
+        if (item.id == 0) {
+            navigationPopup_.AppendSeparator();
+        } else if (item.checkable) {
+            navigationPopup_.AppendCheckItem(menuIdFor(item.id), item.label);
+        } else {
+            navigationPopup_.Append(menuIdFor(item.id), item.label);
+        }
+    }
+    navigationPopup_.Check(menuIdFor(state_.navigationMode), true);
+}
+
+void MainFrame::createCanvas() {
+    // Double-buffered RGBA with 8-bit colours; no depth, stencil or
+    // accumulation buffer is asked for.
+    wxGLAttributes wanted;
+    wanted.PlatformDefaults().RGBA().DoubleBuffer().MinRGBA(8, 8, 8, 0).EndList();
+    const bool supported = wxGLCanvas::IsDisplaySupported(wanted);
+    if (!supported) showErrorText(this, kWrongPixelFormat);
+    wxGLAttributes fallback;
+    fallback.Defaults().EndList();
+    canvas_ = new SceneCanvas(this, state_, supported ? wanted : fallback);
+    if (!canvas_->createContext()) showErrorText(this, kUnsupportedPixelFormat);
+}
+
+void MainFrame::bindInput() {
+    Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
+    Bind(wxEVT_MENU_OPEN, &MainFrame::onMenuOpen, this);
+    Bind(wxEVT_MENU, &MainFrame::onCommand, this);
+    canvas_->Bind(wxEVT_KEY_DOWN, &MainFrame::onKeyDown, this);
+    canvas_->Bind(wxEVT_CHAR, &MainFrame::onChar, this);
+    canvas_->Bind(wxEVT_LEFT_DOWN, &MainFrame::onLeftDown, this);
+    // A quick second press arrives as a double-click: it is a press too.
+    canvas_->Bind(wxEVT_LEFT_DCLICK, &MainFrame::onLeftDown, this);
+    canvas_->Bind(wxEVT_LEFT_UP, &MainFrame::onLeftUp, this);
+    canvas_->Bind(wxEVT_MOTION, &MainFrame::onMotion, this);
+    canvas_->Bind(wxEVT_RIGHT_DOWN, &MainFrame::onRightDown, this);
+    canvas_->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MainFrame::onCaptureLost, this);
+}
+
+// ------------------------------------------------------------- events
+
+void MainFrame::onClose(wxCloseEvent&) {
+    // The document's display lists go while the GL context still exists.
+    onWindowDestroyed(state_);
+    Destroy();
+}
+
+void MainFrame::onMenuOpen(wxMenuEvent& event) {
+    if (event.IsPopup() || event.GetMenu() == nullptr) return;
+    wxMenuBar* bar = GetMenuBar();
+    for (size_t position = 0; position < bar->GetMenuCount(); ++position) {
+        if (bar->GetMenu(position) == event.GetMenu()) {
+            updateMenuState(state_, static_cast<int>(position));
+            return;
+        }
+    }
+}
+
+void MainFrame::onCommand(wxCommandEvent& event) { onMenuCommand(state_, commandFor(event.GetId())); }
+
+void MainFrame::onKeyDown(wxKeyEvent& event) {
+    const NavigationKey key = navigationKeyFor(event.GetKeyCode());
+    if (key == NavigationKey::Other) {
+        event.Skip();  // on to the character event (Escape)
+        return;
+    }
+    viewer::onKeyDown(state_, key);
+}
+
+void MainFrame::onChar(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE && state_.drag.dragging) {
+        cancelDrag(state_);
+        return;
+    }
+    event.Skip();
+}
+
+void MainFrame::onLeftDown(wxMouseEvent& event) {
+    canvas_->SetFocus();
+    onButtonDown(state_, event.ControlDown(), event.GetX(), event.GetY());
+}
+
+void MainFrame::onLeftUp(wxMouseEvent& event) {
+    // The toolkit may hold the last motion back; the release says where the
+    // pointer is, and the band ends there.
+    onMouseMove(state_, event.GetX(), event.GetY());
+    onButtonUp(state_);
+}
+
+void MainFrame::onMotion(wxMouseEvent& event) { onMouseMove(state_, event.GetX(), event.GetY()); }
+
+void MainFrame::onRightDown(wxMouseEvent& event) {
+    onRightButtonDown(state_, event.GetX(), event.GetY());
+}
+
+void MainFrame::onCaptureLost(wxMouseCaptureLostEvent&) { viewer::onCaptureLost(state_); }
+
+// --------------------------------------------------------- ViewerHost
+
+void MainFrame::setTitle(const std::string& title) { SetTitle(toWx(title)); }
+
+void MainFrame::invalidate(bool erase) { canvas_->Refresh(erase); }
+
+void MainFrame::activate() {
+    Raise();
+    canvas_->SetFocus();
+}
+
+void MainFrame::makeGlCurrent() { canvas_->makeCurrent(); }
+
+void MainFrame::releaseGl() { canvas_->releaseCurrent(); }
+
+void MainFrame::beginBusyCursor() { wxBeginBusyCursor(); }
+
+void MainFrame::endBusyCursor() { wxEndBusyCursor(); }
+
+void MainFrame::setCursor(CursorShape shape) {
+    canvas_->SetCursor(wxCursor(shape == CursorShape::Cross ? wxCURSOR_CROSS : wxCURSOR_ARROW));
+}
+
+void MainFrame::captureMouse() {
+    if (!canvas_->HasCapture()) canvas_->CaptureMouse();
+}
+
+void MainFrame::releaseMouse() {
+    if (canvas_->HasCapture()) canvas_->ReleaseMouse();
+}
+
+void MainFrame::invertRubberBand(const RubberBand& band) { canvas_->invertRubberBand(band); }
+
+void MainFrame::showErrorBox(const std::string& text) {
+    // The box has no owner; the wait cursor gives way to it while it shows.
+    wxBusyCursorSuspender normalCursor;
+    wxMessageBox(toWx(text), "QMV", wxOK | wxICON_ERROR, nullptr);
+}
+
+void MainFrame::beep() { wxBell(); }
+
+void MainFrame::closeWindow() { Close(); }
+
+std::optional<std::string> MainFrame::chooseFileToOpen() {
+    wxFileDialog dialog(this, "Open File", wxEmptyString, wxEmptyString,
+                        "QMV Files (*.qmv)|*.qmv;*.dat|All Files (*.*)|*.*",
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    dialog.SetFilterIndex(0);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return fileNameBytes(dialog.GetPath());
+}
+
+void MainFrame::showLayerDialog() {
+    LayerDialog dialog(this, state_);
+    dialog.ShowModal();
+}
+
+void MainFrame::showFileStatusDialog() {
+    FileStatusDialog dialog(this, state_);
+    dialog.ShowModal();
+}
+
+void MainFrame::showAboutDialog() {
+    AboutDialog dialog(this);
+    dialog.ShowModal();
+}
+
+void MainFrame::showNavigationPopup(int x, int y) { canvas_->PopupMenu(&navigationPopup_, x, y); }
+
+void MainFrame::enableMenuItem(int id, bool enabled) { GetMenuBar()->Enable(menuIdFor(id), enabled); }
+
+void MainFrame::checkMenuItem(int id, bool checked) { navigationPopup_.Check(menuIdFor(id), checked); }
+
+}  // namespace qmv::viewer

@@ -1,0 +1,259 @@
+// The framebuffer object calls are declared only on request, before the
+// first GL header (which the canvas's header brings in).
+#define GL_GLEXT_PROTOTYPES 1
+#include "scene_canvas.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glx.h>
+
+#include <wx/dcclient.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "qmv/renderer.h"
+
+namespace qmv::viewer {
+
+namespace {
+
+// Framebuffer objects are core from OpenGL 3.0 and an extension before.
+bool framebuffersSupported() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (version != nullptr && version[0] >= '3' && version[0] <= '9' && version[1] == '.') return true;
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr;
+}
+
+// The pixels of a band, as axis-aligned rectangles that never overlap, so
+// that one inversion touches each pixel once. Coordinates are pixel edges,
+// y down.
+void bandRectangle(int x0, int y0, int x1, int y1) {
+    const int left = std::min(x0, x1);
+    const int right = std::max(x0, x1) + 1;
+    const int top = std::min(y0, y1);
+    const int bottom = std::max(y0, y1) + 1;
+    if (right - left <= 2 || bottom - top <= 2) {
+        glRecti(left, top, right, bottom);
+        return;
+    }
+    glRecti(left, top, right, top + 1);
+    glRecti(left, bottom - 1, right, bottom);
+    glRecti(left, top + 1, left + 1, bottom - 1);
+    glRecti(right - 1, top + 1, right, bottom - 1);
+}
+
+}  // namespace
+
+SceneCanvas::SceneCanvas(wxWindow* parent, ViewerState& state, const wxGLAttributes& attributes)
+    : wxGLCanvas(parent, attributes, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                 wxWANTS_CHARS | wxFULL_REPAINT_ON_RESIZE),
+      state_(state) {
+    // The canvas covers its whole area on every paint: no erase.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, &SceneCanvas::onPaint, this);
+    Bind(wxEVT_SIZE, &SceneCanvas::onSize, this);
+}
+
+SceneCanvas::~SceneCanvas() {
+    if (context_ && framebuffer_ != 0 && makeCurrent()) deleteFramebuffer();
+    releaseCurrent();
+}
+
+bool SceneCanvas::createContext() {
+    wxGLContextAttrs attributes;
+    attributes.CompatibilityProfile().EndList();
+    // The software rasteriser's context creation has been seen to fail now
+    // and then (the library then asks the server for an indirect context,
+    // which it refuses); a second try succeeds.
+    for (int attempt = 0; attempt < 3 && !context_; ++attempt) {
+        auto context = std::make_unique<wxGLContext>(this, nullptr, &attributes);
+        if (context->IsOK()) context_ = std::move(context);
+    }
+    return context_ != nullptr;
+}
+
+bool SceneCanvas::makeCurrent() {
+    current_ = false;
+    if (!context_ || !IsShownOnScreen()) return false;
+    if (!SetCurrent(*context_)) return false;
+    current_ = true;
+    if (!glReady_) {
+        glReady_ = true;
+        initGlState();
+        framebuffersAvailable_ = framebuffersSupported();
+    }
+    return true;
+}
+
+void SceneCanvas::releaseCurrent() {
+    current_ = false;
+    if (glXGetCurrentContext() == nullptr) return;
+    glXMakeCurrent(glXGetCurrentDisplay(), None, nullptr);
+}
+
+void SceneCanvas::invertRubberBand(const RubberBand& band) {
+    const auto drawn = std::find(bands_.begin(), bands_.end(), band);
+    if (drawn != bands_.end()) {
+        bands_.erase(drawn);
+    } else {
+        bands_.push_back(band);
+    }
+    // On the screen at once, as the pointer moves: a paint request would
+    // wait for the toolkit's next frame, which lags behind the pointer.
+    if (IsShownOnScreen()) {
+        wxClientDC dc(this);
+        paintFrame();
+    } else {
+        Refresh(false);
+    }
+}
+
+void SceneCanvas::onPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    paintFrame();
+}
+
+void SceneCanvas::paintFrame() {
+    // A paint that arrives while a document is being read (behind its error
+    // box) finds the context current already and leaves it so.
+    GlCurrent gl(state_);
+    if (!current_) return;
+    paintWindow(state_, *this);
+}
+
+void SceneCanvas::onSize(wxSizeEvent& event) {
+    const wxSize size = GetClientSize();
+    resizeViewport(state_, size.x, size.y);
+    Refresh(false);
+    event.Skip();
+}
+
+bool SceneCanvas::prepareFramebuffer(int width, int height) {
+    if (!framebuffersAvailable_) return false;
+    if (framebuffer_ != 0 && width == imageWidth_ && height == imageHeight_) return true;
+    deleteFramebuffer();
+    glGenFramebuffers(1, &framebuffer_);
+    glGenRenderbuffers(1, &colourBuffer_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+    // No alpha, as in the window and in qmv-render's buffer: blend factors
+    // that read the destination alpha see 1.
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (!complete) {
+        deleteFramebuffer();
+        framebuffersAvailable_ = false;
+        return false;
+    }
+    imageWidth_ = width;
+    imageHeight_ = height;
+    return true;
+}
+
+void SceneCanvas::deleteFramebuffer() {
+    if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
+    if (colourBuffer_ != 0) glDeleteRenderbuffers(1, &colourBuffer_);
+    framebuffer_ = 0;
+    colourBuffer_ = 0;
+    imageWidth_ = 0;
+    imageHeight_ = 0;
+    keptValid_ = false;
+}
+
+void SceneCanvas::clearToBlack() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    keptValid_ = false;
+}
+
+void SceneCanvas::drawScene(const ReaderContext* context, RenderScene* scene, const View& view) {
+    lastContext_ = context;
+    lastScene_ = scene;
+    lastView_ = view;
+    // The scene is drawn into the window's own buffer, where it rasterises
+    // exactly as in qmv-render's, and kept from there.
+    paintScene(context, scene, view);
+    if (prepareFramebuffer(view.width, view.height)) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+        glBlitFramebuffer(0, 0, view.width, view.height, 0, 0, view.width, view.height,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+    // The draw is timed: it has ended when this returns.
+    glFinish();
+    drawnThisFrame_ = true;
+    keptValid_ = true;
+}
+
+void SceneCanvas::showKeptScene() {
+    if (!keptValid_ || lastScene_ != state_.document.scene.get()) {
+        clearToBlack();
+        return;
+    }
+    // This frame drew the scene: it is in the window's buffer already.
+    if (drawnThisFrame_) return;
+    if (framebuffer_ == 0) {
+        // No kept image: the scene is drawn again.
+        paintScene(lastContext_, lastScene_, lastView_);
+        return;
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, imageWidth_, imageHeight_, 0, 0, imageWidth_, imageHeight_,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void SceneCanvas::present() {
+    drawBands();
+    SwapBuffers();
+    drawnThisFrame_ = false;
+}
+
+void SceneCanvas::drawBands() const {
+    if (bands_.empty()) return;
+    const wxSize size = GetClientSize();
+    // Everything the scene's display lists rely on comes back afterwards.
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_VIEWPORT_BIT |
+                 GL_TRANSFORM_BIT | GL_LINE_BIT | GL_POLYGON_BIT);
+    glViewport(0, 0, size.x, size.y);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, size.x, size.y, 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    for (GLenum capability : {GL_BLEND, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_LINE_STIPPLE, GL_LINE_SMOOTH,
+                              GL_POLYGON_STIPPLE, GL_POLYGON_SMOOTH, GL_ALPHA_TEST, GL_SCISSOR_TEST,
+                              GL_DITHER}) {
+        glDisable(capability);
+    }
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glLineWidth(1.0f);
+    glEnable(GL_COLOR_LOGIC_OP);
+    glLogicOp(GL_INVERT);
+    for (const RubberBand& band : bands_) {
+        if (band.kind == RubberBand::Kind::Rectangle) {
+            bandRectangle(band.x0, band.y0, band.x1, band.y1);
+        } else {
+            glBegin(GL_LINES);
+            glVertex2d(band.x0 + 0.5, band.y0 + 0.5);
+            glVertex2d(band.x1 + 0.5, band.y1 + 0.5);
+            glEnd();
+        }
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+}  // namespace qmv::viewer
