@@ -3,7 +3,7 @@
 // and finds its RenderScene as the context's client data.
 #pragma once
 
-#include "fill_spec.h"
+#include "fill_params.h"
 #include "qmv/reader.h"
 #include "render_scene.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fill_spec.h"
+#include "fill_params.h"
 #include "gl_resources.h"
 #include "qmv/reader.h"
 #include "qmv/renderer.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "fill_spec.h"
+#include "fill_params.h"
 #include "texture_layout.h"
 
 namespace qmv::renderer {

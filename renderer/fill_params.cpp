@@ -1,4 +1,4 @@
-#include "fill_spec.h"
+#include "fill_params.h"
 
 #include <cmath>
 
