@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test bench clean test-asan fuzz
 
 all: build
 
@@ -31,6 +31,45 @@ test: build
 
 bench: build
 	$(BUILD)/bench/reader_bench
+
+# The whole test suite built with g++'s AddressSanitizer and
+# UndefinedBehaviorSanitizer in $(ASAN_BUILD), LeakSanitizer included: any
+# report fails the test it comes from. fuzz/lsan.supp lists the third-party
+# libraries whose leaks are not this project's (docs/robustness.md).
+ASAN_BUILD ?= build-asan
+ASAN_FLAGS = -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer
+# Mesa's driver is preloaded so that it stays mapped until the leak check at
+# exit, which can then name it (eglTerminate would unload it first). The
+# programs under Xvfb (the viewer's GUI tests) are left out: the viewer's
+# GLX context cannot be made under the sanitizers there.
+QMV_DRI_DRIVER = $(firstword $(wildcard /usr/lib/*/dri/swrast_dri.so))
+ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0:check_initialization_order=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp:print_suppressions=0 \
+  LD_PRELOAD=$(QMV_DRI_DRIVER)
+ASAN_EXCLUDE = \.gui\.
+
+test-asan: setup
+	@if [ ! -f $(ASAN_BUILD)/build.ninja ]; then \
+	  cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    "-DCMAKE_C_FLAGS=$(ASAN_FLAGS)" "-DCMAKE_CXX_FLAGS=$(ASAN_FLAGS)" \
+	    "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"; \
+	fi
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) -E '$(ASAN_EXCLUDE)'
+
+# The fuzz programs (clang 14, libFuzzer with the sanitizers) in
+# $(FUZZ_BUILD), each run for FUZZ_SECONDS; see docs/robustness.md.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz:
+	./scripts/setup-deps.sh --fuzz
+	@if [ ! -f $(FUZZ_BUILD)/build.ninja ]; then \
+	  cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14; \
+	fi
+	cmake --build $(FUZZ_BUILD) --target fuzz_programs -j $(JOBS)
+	./fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,13 @@
 
 namespace qmv {
 
+void noteDataEnd() {
+    markEnded();
+    if (g_reader.file != nullptr && g_reader.file->inflateLimitHit) {
+        readerError("Parser: Compressed data inflates past its limit.");
+    }
+}
+
 int get1Ubyte(int getMode) {
     if (getMode == GETMODE_TAKE) return takeUbyte();
     if (getMode == GETMODE_PEEK) return peekUbyte();

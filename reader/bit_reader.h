@@ -19,11 +19,15 @@ inline constexpr int VAL_SIGNED = 3;
 // Marks the data as ended (end of file); errors set the flag in readerError.
 inline void markEnded() { g_reader.ended = true; }
 
+// The PackedFile has no byte left: marks the data ended, and records the
+// error when a compressed stream was cut at its inflate limit.
+void noteDataEnd();
+
 // The current byte, or -1 (and the data marked ended) when there is none.
 inline int peekRaw() {
     if (g_reader.ended) return -1;
     int b = packedPeek(g_reader.file);
-    if (b < 0) markEnded();
+    if (b < 0) noteDataEnd();
     return b;
 }
 
@@ -36,7 +40,7 @@ inline int takeRaw() {
     if (pf->outPos < pf->outEnd) return pf->outBuffer[pf->outPos++];
     int b = packedGetc(pf);
     if (b < 0) {
-        markEnded();
+        noteDataEnd();
         ++g_reader.missedReads;
     }
     return b;

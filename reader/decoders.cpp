@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "bit_reader.h"
+#include "input_limits.h"
 
 namespace qmv {
 
@@ -218,6 +219,9 @@ EdgeSet getEdgeSet() {
         gs.relPointSize = get1Ubyte(GETMODE_TAKE);
         int m = getsize();
         set.lists.push_back(getPointList(m, running, &running));
+        if (!takeDecoded(*g_reader.ctx, set.lists.back().points.size() + 1)) {
+            readerError("SetEdge: Edge set too large.");
+        }
     }
     set.count = static_cast<int32_t>(set.lists.size());
     gs.relPointSize = savedRelSize;

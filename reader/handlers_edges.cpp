@@ -5,6 +5,7 @@
 #include "bit_reader.h"
 #include "decoders.h"
 #include "handlers.h"
+#include "input_limits.h"
 
 namespace qmv {
 
@@ -31,6 +32,9 @@ void MakeSetEdge() {
 void MakeSetFace() {
     ReaderContext& c = ctx();
     auto face = std::make_unique<Face>(getFace());
+    if (!takeDecoded(c, face->first.size() + face->second.size() + 1)) {
+        readerError("SetFace: Face too large.");
+    }
     if (c.gs.faceList == nullptr) {
         c.faceLists.push_back(std::make_unique<FaceList>());
         c.gs.faceList = c.faceLists.back().get();
@@ -49,6 +53,11 @@ void MakeDrawEdgeRange() {
     int a = getSignedSize();
     int b = getSignedSize();
     for (int e = a; e <= b; ++e) {
+        if (ctx().rangeDrawsLeft == 0) {
+            readerError("DrawEdgeRange: Too many edges drawn.");
+            break;
+        }
+        --ctx().rangeDrawsLeft;
         ctx().gs.currentEdge = e;
         invokeChecked<QMVR_drawEdge>("Error returned by Callback called for DrawEdge", e);
         ctx().gs.currentEdge = -1;

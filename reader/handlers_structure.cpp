@@ -8,6 +8,7 @@
 #include "bit_reader.h"
 #include "decoders.h"
 #include "handlers.h"
+#include "input_limits.h"
 #include "qmv/opcodes.h"
 #include "trace.h"
 
@@ -64,15 +65,22 @@ struct PixelBuffer {
 };
 
 // Reads the rows of an image, storage growing as the data arrives (a short
-// file claiming a large image allocates little). Returns false when the data
-// ended before the last pixel: the image is then not delivered.
-bool readImageRows(int width, int height, PixelBuffer& pixels) {
+// file claiming a large image allocates little). Each row is taken from the
+// context's allowance of decoded items before it is read; `taken` counts
+// them. Returns false when the data ended before the last pixel: the image
+// is then not delivered.
+bool readImageRows(int width, int height, PixelBuffer& pixels, uint64_t& taken) {
     const size_t rowFloats = static_cast<size_t>(width) * 4;
     const size_t total = rowFloats * static_cast<size_t>(height);
     const uint64_t missedBefore = g_reader.missedReads;
     if (!pixels.reserve(total < (size_t{1} << 16) ? total : (size_t{1} << 16))) return false;
     for (int r = 0; r < height; ++r) {
         if (width > 0 && atEnd()) return false;
+        if (!takeDecoded(ctx(), static_cast<uint64_t>(width))) {
+            readerError("SetImage: Image too large.");
+            return false;
+        }
+        taken += static_cast<uint64_t>(width);
         if (pixels.size + rowFloats > pixels.capacity) {
             size_t grown = pixels.capacity * 2;
             if (grown < pixels.size + rowFloats) grown = pixels.size + rowFloats;
@@ -244,7 +252,10 @@ void MakeSetImage() {
         return;
     }
     PixelBuffer pixels;
-    if (readImageRows(width, height, pixels)) deliverImage(width, height, pixels);
+    uint64_t taken = 0;
+    if (readImageRows(width, height, pixels, taken)) deliverImage(width, height, pixels);
+    // Pixels the client did not keep are freed here and no longer held.
+    if (pixels.data != nullptr) giveBackDecoded(ctx(), taken);
     ++ctx().gs.imageCount;
 }
 

@@ -69,6 +69,13 @@ bool refillCompressed(PackedFile* pf) {
         z.avail_out = static_cast<uInt>(PackedFile::kBufferSize);
         pf->lastZResult = inflate(&z, Z_NO_FLUSH);
         pf->outEnd = PackedFile::kBufferSize - z.avail_out;
+        pf->inflatedBytes += pf->outEnd;
+        if (pf->inflateLimit != 0 && pf->inflatedBytes > pf->inflateLimit) {
+            pf->inflateLimitHit = true;
+            pf->atEof = 1;
+            pf->outEnd = 0;
+            return false;
+        }
         if (pf->lastZResult == Z_STREAM_END) {
             pf->streamEnded = 1;
         } else if (pf->lastZResult != Z_OK) {
@@ -141,6 +148,7 @@ PackedFile* packedOpen(const char* path, int mode, int compressed) {
         destroy(pf);
         return nullptr;
     }
+    pf->fileBytes = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
     return pf;
 }
 

@@ -10,6 +10,7 @@
 #include "bit_reader.h"
 #include "decoders.h"
 #include "handlers.h"
+#include "input_limits.h"
 #include "opcode_table.h"
 #include "qmv/reader.h"
 #include "reader_context.h"
@@ -123,6 +124,9 @@ void parseGlobalLayer(ReaderContext* ctx) {
 void releaseLayerEdges(ReaderContext* ctx) {
     EdgeList* list = ctx->gs.edgeList;
     if (list == nullptr || list->layerMark < 0) return;
+    for (size_t i = static_cast<size_t>(list->layerMark); i < list->sets.size(); ++i) {
+        giveBackDecoded(*ctx, decodedItems(*list->sets[i]));
+    }
     list->sets.resize(static_cast<size_t>(list->layerMark));
     list->layerMark = -1;
     if (ctx->layerSnapshot.edgeList == nullptr) {
@@ -199,6 +203,13 @@ void readerParse(ReaderContext* ctx) {
         return;
     }
     g_reader.file = file;
+    ctx->fileBytes = file->fileBytes;
+    ctx->decodedAllowance = allowanceFor(kDecodedBase, kDecodedPerFileByte, ctx->fileBytes);
+    ctx->decodedHeld = 0;
+    ctx->rangeDrawsLeft = allowanceFor(kRangeDrawBase, kRangeDrawPerFileByte, ctx->fileBytes);
+    if (file->compressed) {
+        file->inflateLimit = allowanceFor(kInflateBase, kInflatePerFileByte, ctx->fileBytes);
+    }
     ctx->startTime = nowSeconds();
     parseFile(ctx);
     ctx->endTime = nowSeconds();
@@ -235,6 +246,10 @@ ReaderCallback readerGetCallback(int slot) {
 int readerSetCallback(int slot, ReaderCallback fn) {
     if (slot >= 0 && slot < CALLBACK_SLOTS) g_reader.callbacks[slot] = fn;
     return 1;
+}
+
+void readerReportError(ReaderContext* ctx, const char* message) {
+    if (ctx != nullptr && ctx == g_reader.ctx && message != nullptr) readerError(message);
 }
 
 void readerClearCallbacks() {

@@ -50,6 +50,7 @@ int readerLayerCount(const ReaderContext* ctx) { return ctx->layerCount; }
 int readerShapeCount(const ReaderContext* ctx) { return ctx->gs.shapeCount; }
 int readerImageCount(const ReaderContext* ctx) { return ctx->gs.imageCount; }
 int readerParseSeconds(const ReaderContext* ctx) { return ctx->endTime - ctx->startTime; }
+uint64_t readerFileSize(const ReaderContext* ctx) { return ctx->fileBytes; }
 
 void readerLowerLeft(const ReaderContext* ctx, double* x, double* y) {
     *x = ctx->lowerLeft.x;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphic_state.h"
+#include "input_limits.h"
 #include "qmv/packed_file.h"
 #include "qmv/reader.h"
 
@@ -39,6 +40,13 @@ struct ReaderContext {
     int32_t currentOpcode = -1;
     std::FILE* traceFile = nullptr;
     int32_t callbacksEnabled = 0;
+
+    // The file's size on disk, and what it allows (input_limits.h); a
+    // context used without a file allows the base amounts.
+    uint64_t fileBytes = 0;
+    uint64_t decodedAllowance = kDecodedBase;
+    uint64_t decodedHeld = 0;
+    uint64_t rangeDrawsLeft = kRangeDrawBase;
 
     // Storage behind the GraphicState's references (a state and its
     // snapshots may refer to the same list).
@@ -102,6 +110,25 @@ int invokeChecked(const char* failMessage, Args... args) {
     int result = invokeCallback<Slot>(args...);
     if (result == CALLBACK_FAILED) readerError(failMessage);
     return result;
+}
+
+// Takes `items` from the context's allowance of decoded items; false (and
+// nothing taken) when that would pass it.
+inline bool takeDecoded(ReaderContext& ctx, uint64_t items) {
+    if (items > ctx.decodedAllowance - ctx.decodedHeld) return false;
+    ctx.decodedHeld += items;
+    return true;
+}
+
+inline void giveBackDecoded(ReaderContext& ctx, uint64_t items) {
+    ctx.decodedHeld -= items < ctx.decodedHeld ? items : ctx.decodedHeld;
+}
+
+// An edge set counts one item per list and one per point.
+inline uint64_t decodedItems(const EdgeSet& set) {
+    uint64_t items = set.lists.size();
+    for (const PointList& list : set.lists) items += list.points.size();
+    return items;
 }
 
 }  // namespace qmv

@@ -33,12 +33,25 @@ void leaveFillMode(int mode);
 
 // fill_attribute.cpp
 FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene);
-// Before a filled primitive's glBegin: the solid colour or the texture.
+// Before a filled primitive's glBegin: the texture a texture fill samples.
 void applyFillFirst(const FillSpec& fill);
+// Right after a filled primitive's glBegin: the solid colour. Colours are
+// given inside glBegin/glEnd everywhere, lines and fills alike: Mesa's
+// list compiler starts a new vertex store, of a few KiB, at every primitive
+// whose attributes differ from the one before, so a colour given outside
+// between primitives drawn with colours inside tripled a scene's memory.
+void issueFillColour(const FillSpec& fill);
 // Before one vertex: its gradient colour or texture coordinate (a solid fill
 // has set its colour once already).
 void applyFillVertex(const FillSpec& fill, double x, double y);
 void issueFillValue(const FillValue& value);
+// Asks the scene's budget for a filled primitive of `vertices` vertices
+// covering `area`, with the texture a texture fill specifies again. False:
+// draw nothing and fail.
+bool budgetFill(ReaderContext* ctx, const FillSpec& fill, double area, double vertices);
+// Asks for a line primitive of `vertices` vertices; its segments are asked
+// for one by one with SceneBudget::segment.
+bool budgetLines(ReaderContext* ctx, double vertices);
 
 // primitives.cpp
 int drawLine(ReaderContext* ctx, double x, double y, double dx, double dy);
@@ -57,10 +70,14 @@ int pathEnd(ReaderContext* ctx);
 void compilePendingBeziers(RenderScene& scene);
 
 // tessellation.cpp: filled polygons and faces, edges.
+// A filled outline is collected first, then measured against the scene's
+// budget and only then given to the tessellator, which emits its triangles.
 void tessBeginPolygon(RenderScene& scene);
-void tessAddVertex(RenderScene& scene, GLUtesselator* tess, double x, double y,
-                   const FillValue& fill);
-void tessEndPolygon(RenderScene& scene);
+void tessAddVertex(RenderScene& scene, double x, double y, const FillValue& fill);
+// False, drawing nothing, when the budget refuses the outline; `refused`
+// drops an outline whose collection was already refused.
+bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
+                    const FillSpec& fill, bool refused);
 int drawEdge(ReaderContext* ctx, int number);
 int fillFace(ReaderContext* ctx, int number);
 // Sets the callbacks and the winding rule every tessellator of a scene uses.

@@ -53,6 +53,7 @@ FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene) {
         const ImageEntry* image = definedImage(scene, readerTextureImage(ctx));
         fill.textureDefined = image != nullptr;
         fill.textureList = image != nullptr ? image->list.name() : 0;
+        fill.textureTexels = image != nullptr ? uploadTexels(*image) : 0.0;
         fill.stretchMode = readerImageStretchMode(ctx);
         fill.textureOrigin = readFillPoint(ctx, 0);
         if (fill.mode == FILL_TEXTURE) {
@@ -73,12 +74,26 @@ FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene) {
     return fill;
 }
 
+bool budgetFill(ReaderContext* ctx, const FillSpec& fill, double area, double vertices) {
+    SceneBudget& budget = sceneOf(ctx).budget;
+    const bool textured = fill.textured() && fill.textureDefined;
+    const double texture = textured ? kCostTextureUse + fill.textureTexels * kCostTexelUse : 0.0;
+    return budget.shading(ctx, fill.mode == FILL_GRADIENT) &&
+           budget.units(ctx, vertices * kCostVertex + kCostPrimitive + texture, vertices + 1.0) &&
+           budget.fill(ctx, area, textured);
+}
+
+bool budgetLines(ReaderContext* ctx, double vertices) {
+    return sceneOf(ctx).budget.units(ctx, vertices * kCostVertex + kCostPrimitive, vertices + 1.0);
+}
+
 void applyFillFirst(const FillSpec& fill) {
-    if (fill.mode == FILL_SOLID) {
-        glColor4d(fill.fillColour.r, fill.fillColour.g, fill.fillColour.b, fill.fillColour.a);
-    } else if (fill.textured() && fill.textureDefined) {
-        bindFillTexture(fill);
-    }
+    if (fill.textured() && fill.textureDefined) bindFillTexture(fill);
+}
+
+void issueFillColour(const FillSpec& fill) {
+    if (fill.mode != FILL_SOLID) return;
+    glColor4d(fill.fillColour.r, fill.fillColour.g, fill.fillColour.b, fill.fillColour.a);
 }
 
 void applyFillVertex(const FillSpec& fill, double x, double y) {

@@ -37,6 +37,7 @@ struct FillSpec {
     double textureHeight = 0.0;
     bool textureDefined = false;
     unsigned textureList = 0;  // the display list that specifies the image
+    double textureTexels = 0.0;  // what replaying that list specifies
     int stretchMode = 0;       // 0 nearest, 1 bilinear
 
     bool textured() const { return mode == 2 || mode == 3; }

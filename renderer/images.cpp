@@ -68,12 +68,19 @@ int defineImage(ReaderContext* ctx, int width, int height, float* pixels, int nu
     image.height = height & 0xFFFF;
     if (image.width == 0 || image.height == 0 || pixels == nullptr) return CALLBACK_FREE_PIXELS;
 
+    // Textures stay within the budget's side, whatever the GL could hold:
+    // a larger image is scaled down like one larger than the GL's limit.
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    maxSize = std::min<GLint>(maxSize, kMaxTextureSide + 2);
     image.textureWidth = textureSide(image.width, maxSize);
     image.textureHeight = textureSide(image.height, maxSize);
     const int w = image.textureWidth;
     const int h = image.textureHeight;
+    if (!scene.budget.newList(ctx) || !scene.budget.storeTexels(ctx, uploadTexels(image))) {
+        image.textureWidth = image.textureHeight = 0;
+        return CALLBACK_FAILED;
+    }
 
     DisplayList list = DisplayList::generate();
     std::vector<float> texels(static_cast<size_t>(w + 2) * static_cast<size_t>(h + 2) * 4);
@@ -87,10 +94,26 @@ int defineImage(ReaderContext* ctx, int width, int height, float* pixels, int nu
     return CALLBACK_FREE_PIXELS;
 }
 
+namespace {
+
+// Asks the scene's budget for one textured quad: the texture specified
+// again, four vertices, the area covered.
+bool budgetImageUse(ReaderContext* ctx, const ImageEntry& image, double width, double height) {
+    SceneBudget& budget = sceneOf(ctx).budget;
+    return budget.units(ctx,
+                        kCostTextureUse + uploadTexels(image) * kCostTexelUse + 4 * kCostVertex +
+                            kCostPrimitive,
+                        5.0) &&
+           budget.fill(ctx, width * height, true);
+}
+
+}  // namespace
+
 int drawFullImage(ReaderContext* ctx, int number, double x, double y, double width,
                   double height) {
     const ImageEntry* image = definedImage(sceneOf(ctx), number);
     if (image == nullptr) return 1;
+    if (!budgetImageUse(ctx, *image, width, height)) return CALLBACK_FAILED;
     if (!setUpTexture(ctx, *image)) return CALLBACK_FAILED;
     // The image's bottom row lies along y, its first column along x.
     texturedQuad(0.0, 0.0, 1.0, 1.0, x, y, width, height);
@@ -103,6 +126,7 @@ int drawImagePart(ReaderContext* ctx, int number, double sx, double sy, double s
                   double x, double y, double width, double height) {
     const ImageEntry* image = definedImage(sceneOf(ctx), number);
     if (image == nullptr) return 1;
+    if (!budgetImageUse(ctx, *image, width, height)) return CALLBACK_FAILED;
     if (!setUpTexture(ctx, *image)) return CALLBACK_FAILED;
     const double spanX = std::max(image->width - 1, 1);
     const double spanY = std::max(image->height - 1, 1);

@@ -55,6 +55,10 @@ void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) 
     const ShownWindow shown = fitToClient(view.world, view.width, view.height);
     gluOrtho2D(shown.left(), shown.right(), shown.bottom(), shown.top());
     clearToBackground(ctx);
+    // Lists change the shade model and leave it (a gradient fill switches
+    // to smooth shading); every paint starts from the fixed flat model, so
+    // that a scene looks the same whatever was painted before it.
+    glShadeModel(GL_FLAT);
     const int count = readerLayerCount(ctx);
     for (int i = 0; i < count; ++i) {
         if (layerVisible(scene, i) != 0) glCallList(layerDisplayList(scene, i));

@@ -2,6 +2,8 @@
 // or tessellated and filled) and cubic Bézier segments.
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "callbacks.h"
@@ -27,18 +29,48 @@ void drawBezier(const DeferredBezier& segment) {
         // A filled segment is closed by its chord. Its points come from the
         // evaluator, so they carry no fill attribute of their own.
         applyFillFirst(fill);
+        issueFillColour(fill);
         primitive = GL_POLYGON;
     } else {
         const Color& c = segment.lineColour;
         glColor4d(c.r, c.g, c.b, c.a);
     }
+    // The colour stays outside glBegin here: with an evaluator, Mesa's list
+    // replay drops a colour given inside it. Each segment has a list of its
+    // own, so this costs no extra vertex store.
     glBegin(primitive);
     for (int i = 0; i <= 100; ++i) glEvalCoord1f(static_cast<GLfloat>(i));
     glEnd();
     glDisable(GL_MAP1_VERTEX_3);
 }
 
-void endBezier(const ReaderContext* ctx, RenderScene& scene, const PathState& path) {
+// The curve lies inside its control polygon: the polygon's edges bound its
+// length, their box its area.
+bool budgetBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
+    SceneBudget& budget = scene.budget;
+    if (!budget.units(ctx, kCostBezierSegment, kBezierStoredVertices)) return false;
+    if (scene.openList != 0 && !budget.newList(ctx)) return false;
+    const GLfloat(&c)[4][3] = path.control;
+    if (path.fill) {
+        double xmin = c[0][0], xmax = c[0][0], ymin = c[0][1], ymax = c[0][1];
+        for (const auto& p : c) {
+            xmin = std::min<double>(xmin, p[0]), xmax = std::max<double>(xmax, p[0]);
+            ymin = std::min<double>(ymin, p[1]), ymax = std::max<double>(ymax, p[1]);
+        }
+        return budgetFill(ctx, path.fillSpec, (xmax - xmin) * (ymax - ymin), 0);
+    }
+    // An outline segment is drawn in its fill mode's shading too.
+    if (!budget.shading(ctx, path.fillSpec.mode == FILL_GRADIENT)) return false;
+    for (int i = 0; i < 3; ++i) {
+        const double dx = double(c[i + 1][0]) - c[i][0];
+        const double dy = double(c[i + 1][1]) - c[i][1];
+        if (!budget.segment(ctx, std::hypot(dx, dy))) return false;
+    }
+    return true;
+}
+
+void endBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
+    if (!budgetBezier(ctx, scene, path)) return;
     DeferredBezier segment;
     std::memcpy(segment.control, path.control, sizeof segment.control);
     segment.fill = path.fill;
@@ -72,8 +104,19 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
     path.kind = kind;
     path.fill = filled == 1;
     path.discarded = false;
+    path.refused = false;
     path.fillSpec = readFillSpec(ctx, scene);
+    path.lastX = path.firstX = x;
+    path.lastY = path.firstY = y;
     const FillSpec& fill = path.fillSpec;
+    const bool outline = kind == PATH_POLYLINE || (kind == PATH_POLYGON && !path.fill);
+    // A polygon outline switches to its fill mode's shading too.
+    const bool shaded = kind != PATH_POLYGON || path.fill ||
+                        scene.budget.shading(ctx, fill.mode == FILL_GRADIENT);
+    if (!shaded || (outline && !budgetLines(ctx, 1))) {
+        path.discarded = true;  // nothing begun
+        return CALLBACK_FAILED;
+    }
 
     switch (kind) {
     case PATH_POLYLINE:
@@ -94,11 +137,11 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
         if (path.fill) {
             applyFillFirst(fill);
             tessBeginPolygon(scene);
-            tessAddVertex(scene, scene.tessellator.get(), x, y, fill.at(x, y));
+            tessAddVertex(scene, x, y, fill.at(x, y));
             return 1;
         }
-        issueColour(ctx, COLOR_LINE);
         glBegin(GL_LINE_LOOP);
+        issueColour(ctx, COLOR_LINE);
         glVertex2d(x, y);
         return 1;
     case PATH_CUBIC_BEZIER:
@@ -118,7 +161,7 @@ int pathVertex(ReaderContext* ctx, double x, double y) {
     RenderScene& scene = sceneOf(ctx);
     PathState& path = scene.path;
     if (path.kind == PathState::kNone) return CALLBACK_FAILED;
-    if (path.discarded) return 1;
+    if (path.discarded || path.refused) return 1;
     if (path.kind == PATH_CUBIC_BEZIER) {
         // A segment has four control points; the reader never sends more.
         if (path.controlCount >= 4) return CALLBACK_FAILED;
@@ -131,8 +174,19 @@ int pathVertex(ReaderContext* ctx, double x, double y) {
     if (path.fill) {
         // The vertex carries its own fill attribute into the tessellator, so
         // gradients and textures vary over the polygon.
-        tessAddVertex(scene, scene.tessellator.get(), x, y, path.fillSpec.at(x, y));
+        if (!scene.budget.tessellationRoom(ctx, double(scene.tessVertices.size()) + 1.0)) {
+            path.refused = true;
+            return CALLBACK_FAILED;
+        }
+        tessAddVertex(scene, x, y, path.fillSpec.at(x, y));
     } else {
+        const double length = std::hypot(x - path.lastX, y - path.lastY);
+        path.lastX = x;
+        path.lastY = y;
+        if (!scene.budget.vertices(ctx, 1) || !scene.budget.segment(ctx, length)) {
+            path.refused = true;  // the strip begun is still ended
+            return CALLBACK_FAILED;
+        }
         // Outlines too take the fill attribute at each vertex after the
         // first: in gradient mode a polyline is shaded along the gradient.
         applyFillVertex(path.fillSpec, x, y);
@@ -146,20 +200,30 @@ int pathEnd(ReaderContext* ctx) {
     PathState& path = scene.path;
     if (path.kind == PathState::kNone) return 1;
     const int mode = path.fillSpec.mode;
+    int result = 1;
     if (!path.discarded) {
         if (path.kind == PATH_CUBIC_BEZIER) {
             if (path.controlCount == 4) endBezier(ctx, scene, path);
         } else if (path.fill) {
-            tessEndPolygon(scene);
+            if (!tessEndPolygon(ctx, scene, scene.tessellator.get(), path.fillSpec, path.refused)) {
+                result = CALLBACK_FAILED;
+            }
         } else {
+            if (path.kind == PATH_POLYGON && !path.refused) {
+                // The closing edge.
+                const double dx = path.firstX - path.lastX;
+                const double dy = path.firstY - path.lastY;
+                scene.budget.segment(ctx, std::hypot(dx, dy));
+            }
             glEnd();
         }
     }
     path.kind = PathState::kNone;
     path.discarded = false;
     path.controlCount = 0;
+    path.refused = false;
     if (mode == FILL_TEXTURE || mode == FILL_STRETCHED_TEXTURE) glDisable(GL_TEXTURE_2D);
-    return 1;
+    return result;
 }
 
 }  // namespace qmv::renderer

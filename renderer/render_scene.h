@@ -13,6 +13,7 @@
 #include "gl_resources.h"
 #include "qmv/reader.h"
 #include "qmv/renderer.h"
+#include "scene_budget.h"
 
 namespace qmv {
 
@@ -33,6 +34,7 @@ struct ShapeEntry {
     double referenceX = 0.0;
     double referenceY = 0.0;
     bool complete = false;
+    CostFrame cost;  // what one placement replays
 };
 
 // An image's texture upload. `list` stays empty for an image without pixels,
@@ -56,6 +58,13 @@ struct PathState {
     // Set when a filled path cannot be drawn (its texture image is not
     // defined): its vertices and end are swallowed.
     bool discarded = false;
+    // Set when the scene's budget refused one of its vertices: the rest are
+    // swallowed, and what was begun is still ended.
+    bool refused = false;
+    double lastX = 0.0;  // the previous vertex, for segment lengths
+    double lastY = 0.0;
+    double firstX = 0.0;
+    double firstY = 0.0;
     GLfloat control[4][3] = {};
     int controlCount = 0;
 };
@@ -102,7 +111,11 @@ struct RenderScene {
     std::vector<renderer::DeferredBezier> pendingBeziers;
 
     renderer::PathState path;
+    renderer::SceneBudget budget;
     renderer::Tessellator tessellator;
+    // The fill of the outline being tessellated: each primitive the
+    // tessellator begins takes its solid colour.
+    const renderer::FillSpec* tessFill = nullptr;
     std::deque<renderer::TessVertex> tessVertices;
 };
 
@@ -114,6 +127,11 @@ inline RenderScene& sceneOf(ReaderContext* ctx) {
 
 // The texture of an image number, or nullptr when that image has none.
 const ImageEntry* definedImage(const RenderScene& scene, int number);
+
+// Texels specified each time the image's list is replayed, border included.
+inline double uploadTexels(const ImageEntry& image) {
+    return double(image.textureWidth + 2) * double(image.textureHeight + 2);
+}
 
 }  // namespace renderer
 }  // namespace qmv

@@ -99,6 +99,8 @@ const ImageEntry* definedImage(const RenderScene& scene, int number) {
 int layerBegin(ReaderContext* ctx, const char* name, int visible, int detectable) {
     RenderScene& scene = sceneOf(ctx);
     closeOpenList(scene);  // the previous layer's
+    if (!scene.budget.newList(ctx)) return CALLBACK_FAILED;
+    scene.budget.beginLayer();
     LayerEntry& layer = scene.layers.emplace_back();
     layer.list = DisplayList::generate();
     compileInto(scene, layer.list.name());
@@ -131,6 +133,8 @@ int layersEnd(ReaderContext* ctx) {
 int shapeBegin(ReaderContext* ctx, double x, double y, int number) {
     RenderScene& scene = sceneOf(ctx);
     if (number < 0) return 1;
+    if (!scene.budget.newList(ctx)) return CALLBACK_FAILED;
+    scene.budget.beginShape();
     // Shape numbers count definitions, so the table grows one row at a time.
     if (static_cast<size_t>(number) >= scene.shapes.size()) {
         scene.shapes.resize(static_cast<size_t>(number) + 1);
@@ -149,15 +153,19 @@ int shapeEnd(ReaderContext* ctx) {
     RenderScene& scene = sceneOf(ctx);
     closeOpenList(scene);
     if (scene.shapeBeingDefined >= 0) {
-        scene.shapes[static_cast<size_t>(scene.shapeBeingDefined)].complete = true;
+        ShapeEntry& shape = scene.shapes[static_cast<size_t>(scene.shapeBeingDefined)];
+        shape.complete = true;
+        shape.cost = scene.budget.endShape();
         scene.shapeBeingDefined = -1;
     }
     return 1;
 }
 
 int stampShape(ReaderContext* ctx, int number, double x, double y) {
-    const ShapeEntry* shape = placeableShape(sceneOf(ctx), number);
+    RenderScene& scene = sceneOf(ctx);
+    const ShapeEntry* shape = placeableShape(scene, number);
     if (shape == nullptr) return 1;
+    if (!scene.budget.place(ctx, shape->cost, 1.0, 1.0)) return CALLBACK_FAILED;
     glPushMatrix();
     glTranslated(x, y, 0.0);
     glCallList(shape->list.name());
@@ -170,8 +178,12 @@ int stampShape(ReaderContext* ctx, int number, double x, double y) {
 // shape's reference point.
 int placeShape(ReaderContext* ctx, int number, double x, double y, double angle, double sx,
                double sy) {
-    const ShapeEntry* shape = placeableShape(sceneOf(ctx), number);
+    RenderScene& scene = sceneOf(ctx);
+    const ShapeEntry* shape = placeableShape(scene, number);
     if (shape == nullptr) return 1;
+    if (!scene.budget.place(ctx, shape->cost, sx / shape->referenceX, sy / shape->referenceY)) {
+        return CALLBACK_FAILED;
+    }
     glPushMatrix();
     glTranslated(x, y, 0.0);
     glRotated(angle * 180.0 * 0.3183098861837697, 0.0, 0.0, 1.0);

@@ -18,13 +18,17 @@ namespace {
 
 using TessCallback = void (*)();
 
-void tessBegin(GLenum primitive) { glBegin(primitive); }
+void tessBegin(GLenum primitive, void* polygonData) {
+    glBegin(primitive);
+    const auto& scene = *static_cast<const RenderScene*>(polygonData);
+    if (scene.tessFill != nullptr) issueFillColour(*scene.tessFill);
+}
 void tessEnd() { glEnd(); }
 
 void tessVertex(void* data) {
     const auto* vertex = static_cast<const TessVertex*>(data);
     issueFillValue(vertex->fill);
-    glVertex3dv(vertex->position);
+    glVertex2d(vertex->position[0], vertex->position[1]);
 }
 
 // A new vertex where edges cross: its fill attribute is the weighted blend
@@ -53,30 +57,61 @@ void tessCombine(GLdouble coords[3], void* sources[4], GLfloat weights[4], void*
     *out = &made;
 }
 
-void emitEdgePoints(const EdgeSet* set, const FillSpec* fill, RenderScene* scene,
-                    GLUtesselator* tess) {
+// The points of an edge set in drawing order, with the fill attribute of
+// each: as a line strip, or collected for the tessellator.
+void emitEdgePoints(const EdgeSet* set, const FillSpec& fill) {
     if (set == nullptr) return;
     Point p;
     for (int list = 0; list < set->count; ++list) {
         for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
-            if (tess == nullptr) {
-                if (fill != nullptr) applyFillVertex(*fill, p.x, p.y);
-                glVertex2d(p.x, p.y);
-            } else {
-                // Face vertices are kept in single precision.
-                const double x = static_cast<float>(p.x);
-                const double y = static_cast<float>(p.y);
-                tessAddVertex(*scene, tess, x, y, fill->at(x, y));
-            }
+            applyFillVertex(fill, p.x, p.y);
+            glVertex2d(p.x, p.y);
         }
     }
+}
+
+// False when the budget refuses a point.
+bool collectEdgePoints(ReaderContext* ctx, RenderScene& scene, const EdgeSet* set,
+                       const FillSpec& fill) {
+    if (set == nullptr) return true;
+    if (!scene.budget.units(ctx, std::max(set->count, 0) * kCostEdgeList)) return false;
+    Point p;
+    for (int list = 0; list < set->count; ++list) {
+        for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
+            const double count = double(scene.tessVertices.size()) + 1.0;
+            if (!scene.budget.tessellationRoom(ctx, count)) return false;
+            // Face vertices are kept in single precision.
+            const double x = static_cast<float>(p.x);
+            const double y = static_cast<float>(p.y);
+            tessAddVertex(scene, x, y, fill.at(x, y));
+        }
+    }
+    return true;
+}
+
+// Asks for an edge set drawn as a strip: its points and segments.
+bool budgetEdgeSet(ReaderContext* ctx, RenderScene& scene, const EdgeSet* set) {
+    if (set == nullptr) return budgetLines(ctx, 0);
+    if (!scene.budget.units(ctx, std::max(set->count, 0) * kCostEdgeList)) return false;
+    double count = 0.0;
+    Point p;
+    Point previous;
+    for (int list = 0; list < set->count; ++list) {
+        for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
+            const double length = std::hypot(p.x - previous.x, p.y - previous.y);
+            if (count > 0.0 && !scene.budget.segment(ctx, length)) return false;
+            previous = p;
+            count += 1.0;
+        }
+    }
+    return budgetLines(ctx, count);
 }
 
 }  // namespace
 
 void configureTessellator(GLUtesselator* tess) {
     if (tess == nullptr) return;
-    gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<TessCallback>(tessBegin));
+    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<TessCallback>(tessBegin));
     gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<TessCallback>(tessVertex));
     gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<TessCallback>(tessEnd));
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<TessCallback>(tessCombine));
@@ -85,38 +120,66 @@ void configureTessellator(GLUtesselator* tess) {
     gluTessNormal(tess, 0.0, 0.0, 1.0);
 }
 
-void tessBeginPolygon(RenderScene& scene) {
-    scene.tessVertices.clear();
-    gluTessBeginPolygon(scene.tessellator.get(), &scene);
-    gluTessBeginContour(scene.tessellator.get());
-}
+void tessBeginPolygon(RenderScene& scene) { scene.tessVertices.clear(); }
 
-void tessAddVertex(RenderScene& scene, GLUtesselator* tess, double x, double y,
-                   const FillValue& fill) {
+void tessAddVertex(RenderScene& scene, double x, double y, const FillValue& fill) {
     // GLU rejects coordinates beyond 1e150; such a vertex is left out.
     if (!(std::fabs(x) < 1e150 && std::fabs(y) < 1e150)) return;
     TessVertex& vertex = scene.tessVertices.emplace_back();
     vertex.position[0] = x;
     vertex.position[1] = y;
     vertex.fill = fill;
-    gluTessVertex(tess, vertex.position, &vertex);
 }
 
 // The triangles are emitted here; the vertex records are not needed after.
-void tessEndPolygon(RenderScene& scene) {
-    gluTessEndContour(scene.tessellator.get());
-    gluTessEndPolygon(scene.tessellator.get());
+bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
+                    const FillSpec& fill, bool refused) {
+    bool drawn = false;
+    if (!refused && tess != nullptr) {
+        std::vector<Point> outline;
+        outline.reserve(scene.tessVertices.size());
+        double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0;
+        for (const TessVertex& v : scene.tessVertices) {
+            const Point p{v.position[0], v.position[1]};
+            if (outline.empty()) {
+                xmin = xmax = p.x;
+                ymin = ymax = p.y;
+            }
+            xmin = std::min(xmin, p.x), xmax = std::max(xmax, p.x);
+            ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
+            outline.push_back(p);
+        }
+        if (scene.budget.tessellate(ctx, outline) &&
+            budgetFill(ctx, fill, (xmax - xmin) * (ymax - ymin), 0)) {
+            scene.tessFill = &fill;
+            gluTessBeginPolygon(tess, &scene);
+            gluTessBeginContour(tess);
+            // Records made while collecting; the combine callback appends
+            // more behind them, which leaves these where they are.
+            const size_t count = scene.tessVertices.size();
+            for (size_t i = 0; i < count; ++i) {
+                TessVertex& vertex = scene.tessVertices[i];
+                gluTessVertex(tess, vertex.position, &vertex);
+            }
+            gluTessEndContour(tess);
+            gluTessEndPolygon(tess);
+            scene.tessFill = nullptr;
+            drawn = true;
+        }
+    }
     scene.tessVertices.clear();
+    return drawn;
 }
 
 // All points of all lists of the set form one strip in the line colour.
 int drawEdge(ReaderContext* ctx, int number) {
-    const RenderScene& scene = sceneOf(ctx);
+    RenderScene& scene = sceneOf(ctx);
     const EdgeSet* set = readerEdge(ctx, number);
+    if (!budgetEdgeSet(ctx, scene, set)) return CALLBACK_FAILED;
     const FillSpec fill = readFillSpec(ctx, scene);
     glBegin(GL_LINE_STRIP);
     issueColour(ctx, COLOR_LINE);
-    emitEdgePoints(set, &fill, nullptr, nullptr);
+    emitEdgePoints(set, fill);
     glEnd();
     return 1;
 }
@@ -130,26 +193,24 @@ int fillFace(ReaderContext* ctx, int number) {
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
 
+    tessBeginPolygon(scene);
+    auto collectSets = [&](const std::vector<int32_t>& numbers, int32_t count) {
+        const size_t n = std::min(numbers.size(), static_cast<size_t>(std::max(count, 0)));
+        if (!scene.budget.units(ctx, static_cast<double>(n) * kCostEdgeList)) return false;
+        for (size_t i = 0; i < n; ++i) {
+            if (!collectEdgePoints(ctx, scene, readerEdge(ctx, numbers[i]), fill)) return false;
+        }
+        return true;
+    };
+    const bool collected = collectSets(face->first, face->firstCount) &&
+                           collectSets(face->second, face->secondCount);
     Tessellator tess;
     configureTessellator(tess.get());
     enterFillMode(fill.mode);
     applyFillFirst(fill);
-    scene.tessVertices.clear();
-    gluTessBeginPolygon(tess.get(), &scene);
-    gluTessBeginContour(tess.get());
-    auto emitSets = [&](const std::vector<int32_t>& numbers, int32_t count) {
-        const size_t n = std::min(numbers.size(), static_cast<size_t>(std::max(count, 0)));
-        for (size_t i = 0; i < n; ++i) {
-            emitEdgePoints(readerEdge(ctx, numbers[i]), &fill, &scene, tess.get());
-        }
-    };
-    emitSets(face->first, face->firstCount);
-    emitSets(face->second, face->secondCount);
-    gluTessEndContour(tess.get());
-    gluTessEndPolygon(tess.get());
-    scene.tessVertices.clear();
+    const bool drawn = tessEndPolygon(ctx, scene, tess.get(), fill, !collected);
     leaveFillMode(fill.mode);
-    return 1;
+    return drawn ? 1 : CALLBACK_FAILED;
 }
 
 }  // namespace qmv::renderer

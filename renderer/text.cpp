@@ -2,6 +2,9 @@
 // scales, turns and compiles like any other geometry.
 #include <GL/gl.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "callbacks.h"
 #include "qmv/stroke_font.h"
 #include "text_layout.h"
@@ -34,6 +37,37 @@ void drawStrokeString(StrokeFont font, const char* text) {
     for (const char* c = text; *c != '\0'; ++c) strokeCharacter(font, characterCode(*c));
 }
 
+// Asks the scene's budget for one pass over the string: per character its
+// stroke points, its strokes and the advance, and each stroke segment at the
+// text's scale.
+bool budgetPass(ReaderContext* ctx, StrokeFont font, const char* text, double scale) {
+    SceneBudget& budget = sceneOf(ctx).budget;
+    for (const char* c = text; *c != '\0'; ++c) {
+        const StrokeGlyph* glyph = strokeGlyph(font, characterCode(*c));
+        if (glyph == nullptr) {
+            if (!budget.units(ctx, kCostPrimitive, 1.0)) return false;
+            continue;
+        }
+        const double points = static_cast<double>(glyph->points.size());
+        const double strokes = static_cast<double>(glyph->strokeLengths.size());
+        if (!budget.units(ctx, points * kCostVertex + (strokes + 1.0) * kCostPrimitive,
+                          points + strokes + 1.0)) {
+            return false;
+        }
+        size_t at = 0;
+        for (uint16_t length : glyph->strokeLengths) {
+            for (size_t k = 1; k < length && at + k < glyph->points.size(); ++k) {
+                const StrokePoint& a = glyph->points[at + k - 1];
+                const StrokePoint& b = glyph->points[at + k];
+                const double length = std::hypot(double(b.x) - a.x, double(b.y) - a.y);
+                if (!budget.segment(ctx, length * scale)) return false;
+            }
+            at += length;
+        }
+    }
+    return true;
+}
+
 // The alignment shift is applied along the scene axes; the string turns
 // about the shifted anchor.
 void drawPass(StrokeFont font, const char* text, double x, double y, double scale,
@@ -52,9 +86,14 @@ int drawText(ReaderContext* ctx, double x, double y, const char* text) {
     const StrokeFont font = strokeFontFor(readerFont(ctx));
     const double angle = readerTextAngle(ctx);
 
+    const double s = readerFontSize(ctx) * kUnitPerSize;
+    const int passes = style == 1 || style == 3 ? 2 : 1;
+    if (!sceneOf(ctx).budget.push(ctx, 0)) return CALLBACK_FAILED;
+    for (int pass = 0; pass < passes; ++pass) {
+        if (!budgetPass(ctx, font, text, s)) return CALLBACK_FAILED;
+    }
     glPushMatrix();
     issueColour(ctx, COLOR_TEXT);
-    const double s = readerFontSize(ctx) * kUnitPerSize;
     const TextOffset offset = textOffset(readerTextAlignment(ctx), halfStringWidth(font, text));
     const double left = x - offset.x * s;
     const double bottom = y - offset.y * s;

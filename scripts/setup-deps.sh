@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project builds, tests and runs with.
 # Runs apt-get only when something is missing, so a second run is quick.
+# With --fuzz it also installs clang 14 and its runtime libraries, which only
+# the fuzz programs (`make fuzz`) need.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,9 @@ packages=(
   libwxgtk3.2-dev xvfb xauth xdotool imagemagick
   hershey-fonts-data apitrace
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -75,7 +75,11 @@ int onSetImage(ReaderContext* c, int w, int h, float* pixels, int n) {
     std::string line = join("setImage", std::to_string(w), std::to_string(h), std::to_string(n));
     for (int i = 0; i < w * h * 4; ++i) line += " " + num(pixels[i]);
     int result = logOf(c).record(c, QMVR_setImage, line);
-    return result == 1 ? CALLBACK_FREE_PIXELS : result;
+    if (result == 1 || result == CALLBACK_FREE_PIXELS) return CALLBACK_FREE_PIXELS;
+    // Any other result leaves the pixels with the client, which has no use
+    // for them.
+    readerFreePixels(pixels);
+    return result;
 }
 int onFullImage(ReaderContext* c, int n, double x, double y, double w, double h) {
     return logOf(c).record(c, QMVR_fullImage, join("fullImage", std::to_string(n), num(x), num(y), num(w), num(h)));

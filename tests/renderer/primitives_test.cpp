@@ -58,6 +58,33 @@ TEST(Primitives, OutlinesBeforeABezierStayClosed) {
     for (int i = 1; i < 10; ++i) EXPECT_TRUE(near(p.at(i * 2, i * 6), kWhite)) << i;
 }
 
+// Colours are given inside glBegin for most primitives but before it for a
+// Bézier segment (Mesa's list replay drops a colour given between glBegin
+// and evaluated points): each keeps its own colour, in any order.
+TEST(Primitives, EveryKindKeepsItsColourBesideBezierSegments) {
+    SceneWriter w(squareHeader());
+    w.layer("l");
+    w.setLineColor(rgb(255, 0, 0));
+    w.setFillColor(rgb(0, 0, 255));
+    w.fillBox({5, 5}, {10, 10});
+    w.drawCubicBezier({20, 10}, {{{30, 30}, {40, 30}, {50, 10}}});
+    w.fillCubicBezier({60, 10}, {{{65, 40}, {85, 40}, {90, 10}}, {{85, 8}, {65, 8}, {60, 10}}});
+    w.setLineColor(rgb(0, 255, 0));
+    w.setFillColor(rgb(255, 0, 255));
+    w.drawBox({10, 60}, {20, 20});
+    w.fillCircle({70, 70}, 10);
+    w.finish();
+    const Painted p = paint(w, 100, 100, {}, kCentred);
+    EXPECT_TRUE(near(p.at(10, 10), {0, 0, 255, 255}));  // the box before the curves
+    EXPECT_TRUE(near(p.at(75, 20), {0, 0, 255, 255}));  // inside the filled segment
+    EXPECT_TRUE(near(p.at(10, 70), {0, 255, 0, 255}));  // the box outline after them
+    EXPECT_TRUE(near(p.at(70, 70), {255, 0, 255, 255}));
+    // The outline segment is red where it crosses x = 35 (its top, y 25).
+    bool red = false;
+    for (double y = 20; y <= 30; y += 0.5) red = red || near(p.at(35, y), kRed);
+    EXPECT_TRUE(red);
+}
+
 // A mark is a circle of radius 4 in the line colour, whatever the mark colour.
 TEST(Primitives, MarksTakeTheLineColour) {
     SceneWriter w(squareHeader());

@@ -32,7 +32,7 @@ ScratchFile::~ScratchFile() { std::remove(path_.c_str()); }
 bool ScratchFile::write(const std::vector<uint8_t>& bytes) const {
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file == nullptr) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && ok;
 }
 

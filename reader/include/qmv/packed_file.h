@@ -28,6 +28,14 @@ struct PackedFile {
     bool zstreamLive = false;
     bool fileEnded = false;  // fread found the end of the file
     bool gaveInput = false;  // writing: the deflate stream was given a byte
+    uint64_t fileBytes = 0;  // the size of the file when it was opened
+
+    // Reading a compressed file: the inflated bytes produced so far and the
+    // most the stream may inflate to (0: no limit). A stream that goes past
+    // the limit ends there, with inflateLimitHit set.
+    uint64_t inflatedBytes = 0;
+    uint64_t inflateLimit = 0;
+    bool inflateLimitHit = false;
 
     // Bytes ready to hand out are outBuffer[outPos, outEnd). The buffers are
     // larger than a disk block so that the per-byte path stays a compare

@@ -153,6 +153,13 @@ int readerSetCallback(typename CallbackType<Slot>::Fn fn) {
 // Empties every slot (for clients and tests that start afresh).
 void readerClearCallbacks();
 
+// For a callback that refuses an event because of a limit of its own: records
+// `message` as the parse's error, in the reader's format (the first error of
+// a parse is kept, with the last-valid-opcode suffix). The callback then
+// returns CALLBACK_FAILED, whose own message is dropped as a second error.
+// Does nothing unless `ctx` is the context of the running parse.
+void readerReportError(ReaderContext* ctx, const char* message);
+
 // ---------------------------------------------------------------- queries
 // Valid inside callbacks (on the context they receive) and after the parse.
 
@@ -179,6 +186,9 @@ int readerLayerCount(const ReaderContext* ctx);
 int readerShapeCount(const ReaderContext* ctx);
 int readerImageCount(const ReaderContext* ctx);
 int readerParseSeconds(const ReaderContext* ctx);
+// The size of the file on disk in bytes (a compressed file's compressed
+// size); 0 when it could not be opened. Clients scale their limits by it.
+uint64_t readerFileSize(const ReaderContext* ctx);
 void readerLowerLeft(const ReaderContext* ctx, double* x, double* y);
 void readerUpperRight(const ReaderContext* ctx, double* x, double* y);
 // Edge sets count from 1 (0 and below give the first); nullptr past the end.
