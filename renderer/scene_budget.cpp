@@ -222,7 +222,8 @@ bool SceneBudget::tessellate(ReaderContext* ctx, std::span<const Point> outline)
     const double made = n + sweep.crossings;
     return units(ctx,
                  made * kCostTessVertex + sweep.steps * kCostTessStep +
-                     sweep.crossings * sweep.widest * kCostTessStep + 3.0 * made * kCostVertex,
+                     sweep.crossings * sweep.widest * kCostTessStep + n * made * kCostTessLoopStep +
+                     3.0 * made * kCostVertex,
                  3.0 * made);
 }
 

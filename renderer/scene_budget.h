@@ -50,6 +50,12 @@ inline constexpr double kCostBezierSegment = 4000.0;  // 101 evaluated points
 inline constexpr double kCostEdgeList = 20.0;
 inline constexpr double kCostTessVertex = 1000.0;
 inline constexpr double kCostTessStep = 20.0;  // one step of the tessellator's sweep
+// The tessellator relabels a face's whole loop of edges at each diagonal it
+// adds and each pair of faces it joins: at worst about as many steps as the
+// outline's points times all its points and crossings (combs, outlines
+// doubling back on themselves: up to 10 ns a step). Cutting large outlines
+// into slabs keeps the first factor small.
+inline constexpr double kCostTessLoopStep = 12.0;
 
 // The allowance. Every file gets kBudgetBase, what a file of up to
 // kBudgetBaseBytes may cost: about a second and a half of CPU at most, on
@@ -132,9 +138,11 @@ public:
     // A defined shape placed in the current list, scaled by (sx, sy).
     bool place(ReaderContext* ctx, const CostFrame& shape, double sx, double sy);
     // One outline of points given to the tessellator, closed by its last
-    // edge: its size, and the sweep work its edges and crossings cause.
+    // edge: its size, the sweep work its edges and crossings cause, and the
+    // relabelling of face loops at its worst.
     bool tessellate(ReaderContext* ctx, std::span<const Point> outline);
-    // Whether an outline may grow to `count` points before it is tessellated.
+    // Whether an outline may grow to `count` points before it is
+    // tessellated, or its pieces hold that many.
     bool tessellationRoom(ReaderContext* ctx, double count);
 
     double spent() const { return spent_; }

@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "callbacks.h"
+#include "slab_split.h"
 
 namespace qmv::renderer {
 
@@ -131,7 +133,31 @@ void tessAddVertex(RenderScene& scene, double x, double y, const FillValue& fill
     vertex.fill = fill;
 }
 
-// The triangles are emitted here; the vertex records are not needed after.
+namespace {
+
+// One piece of an outline through the tessellator, which emits its
+// triangles; its points get their fill attribute where they stand.
+void tessellatePiece(RenderScene& scene, GLUtesselator* tess, std::span<const Point> piece,
+                     const FillSpec& fill) {
+    scene.tessVertices.clear();
+    for (const Point& p : piece) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
+    gluTessBeginPolygon(tess, &scene);
+    gluTessBeginContour(tess);
+    // The combine callback appends records behind these, which leaves
+    // these where they are.
+    const size_t count = scene.tessVertices.size();
+    for (size_t i = 0; i < count; ++i) {
+        TessVertex& vertex = scene.tessVertices[i];
+        gluTessVertex(tess, vertex.position, &vertex);
+    }
+    gluTessEndContour(tess);
+    gluTessEndPolygon(tess);
+}
+
+}  // namespace
+
+// The whole outline is measured, and cut into slabs when it is large, before
+// anything is drawn; the triangles are emitted here.
 bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
                     const FillSpec& fill, bool refused) {
     bool drawn = false;
@@ -149,20 +175,21 @@ bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
             ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
             outline.push_back(p);
         }
-        if (scene.budget.tessellate(ctx, outline) &&
-            budgetFill(ctx, fill, (xmax - xmin) * (ymax - ymin), 0)) {
+        std::vector<std::vector<Point>> pieces;
+        bool allowed = true;
+        if (outline.size() > kSlabPoints) {
+            const std::vector<double> cuts = slabCuts(outline, kSlabPoints);
+            const bool whole = cutIntoSlabs(outline, cuts, kMaxTessVertices, pieces);
+            allowed = scene.budget.tessellationRoom(ctx, whole ? 0.0 : kMaxTessVertices + 1.0);
+        } else {
+            pieces.push_back(std::move(outline));
+        }
+        for (size_t i = 0; allowed && i < pieces.size(); ++i) {
+            allowed = scene.budget.tessellate(ctx, pieces[i]);
+        }
+        if (allowed && budgetFill(ctx, fill, (xmax - xmin) * (ymax - ymin), 0)) {
             scene.tessFill = &fill;
-            gluTessBeginPolygon(tess, &scene);
-            gluTessBeginContour(tess);
-            // Records made while collecting; the combine callback appends
-            // more behind them, which leaves these where they are.
-            const size_t count = scene.tessVertices.size();
-            for (size_t i = 0; i < count; ++i) {
-                TessVertex& vertex = scene.tessVertices[i];
-                gluTessVertex(tess, vertex.position, &vertex);
-            }
-            gluTessEndContour(tess);
-            gluTessEndPolygon(tess);
+            for (const std::vector<Point>& piece : pieces) tessellatePiece(scene, tess, piece, fill);
             scene.tessFill = nullptr;
             drawn = true;
         }

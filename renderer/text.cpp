@@ -33,8 +33,8 @@ double halfStringWidth(StrokeFont font, const char* text) {
     return sum * 0.5;
 }
 
-void drawStrokeString(StrokeFont font, const char* text) {
-    for (const char* c = text; *c != '\0'; ++c) strokeCharacter(font, characterCode(*c));
+void drawStrokeString(StrokeFont font, const char* text, const double* rgba) {
+    for (const char* c = text; *c != '\0'; ++c) strokeCharacter(font, characterCode(*c), rgba);
 }
 
 // Asks the scene's budget for one pass over the string: per character its
@@ -70,12 +70,12 @@ bool budgetPass(ReaderContext* ctx, StrokeFont font, const char* text, double sc
 
 // The alignment shift is applied along the scene axes; the string turns
 // about the shifted anchor.
-void drawPass(StrokeFont font, const char* text, double x, double y, double scale,
-              double angle) {
+void drawPass(StrokeFont font, const char* text, const double* rgba, double x, double y,
+              double scale, double angle) {
     glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
     glScaled(scale, scale, 1.0);
     glRotated(angle * kRadiansToDegrees, 0.0, 0.0, 1.0);
-    drawStrokeString(font, text);
+    drawStrokeString(font, text, rgba);
 }
 
 }  // namespace
@@ -92,16 +92,18 @@ int drawText(ReaderContext* ctx, double x, double y, const char* text) {
     for (int pass = 0; pass < passes; ++pass) {
         if (!budgetPass(ctx, font, text, s)) return CALLBACK_FAILED;
     }
+    // The text colour starts every stroke, inside its glBegin.
+    double rgba[4];
+    for (int i = 0; i < 4; ++i) rgba[i] = readerColor(ctx, COLOR_TEXT, i);
     glPushMatrix();
-    issueColour(ctx, COLOR_TEXT);
     const TextOffset offset = textOffset(readerTextAlignment(ctx), halfStringWidth(font, text));
     const double left = x - offset.x * s;
     const double bottom = y - offset.y * s;
-    drawPass(font, text, left, bottom, s, angle);
+    drawPass(font, text, rgba, left, bottom, s, angle);
     if (style == 1 || style == 3) {
         glPopMatrix();
         glPushMatrix();
-        drawPass(font, text, left + kBoldShift, bottom, s, angle);
+        drawPass(font, text, rgba, left + kBoldShift, bottom, s, angle);
     }
     glPopMatrix();
     return 1;

@@ -22,7 +22,7 @@ const StrokeGlyph* strokeGlyph(StrokeFont font, int c) {
     return &table[c - kFirstGlyph];
 }
 
-void strokeCharacter(StrokeFont font, int c) {
+void strokeCharacter(StrokeFont font, int c, const double* rgba) {
     const StrokeGlyph* glyph = strokeGlyph(font, c);
     if (glyph == nullptr) {
         return;
@@ -30,6 +30,7 @@ void strokeCharacter(StrokeFont font, int c) {
     std::size_t next = 0;
     for (std::uint16_t length : glyph->strokeLengths) {
         glBegin(GL_LINE_STRIP);
+        if (rgba != nullptr) glColor4dv(rgba);
         for (std::size_t i = 0; i < length; ++i) {
             const StrokePoint& p = glyph->points[next + i];
             glVertex2f(p.x, p.y);

@@ -176,3 +176,66 @@ TEST(Fills, FacesAreFilledPerVertexAndEdgesDrawnAsStrips) {
 
 }  // namespace
 }  // namespace qmv::test
+
+namespace qmv::test {
+namespace {
+
+// Outlines of many points are tessellated in slabs: the pieces must meet
+// without a gap or a doubly blended seam, and every part must be drawn.
+TEST(Fills, LargeOutlinesAreFilledWholeWithoutSeams) {
+    std::vector<Point> ring;
+    for (int i = 0; i < 3000; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / 3000;
+        ring.push_back({std::round(500 + 400 * std::cos(a)), std::round(500 + 400 * std::sin(a))});
+    }
+    SceneWriter w(squareHeader(1000));
+    w.setColorSize(7);
+    w.layer("l");
+    w.setFillColor(Color{0, 0, 1, 128 / 255.0});
+    w.fillPolygon(ring);
+    w.finish();
+    const Painted p = paint(w, 400, 400);
+    ASSERT_EQ(p.error, "");
+    const Rgba half{127, 127, 255, 255};
+    ASSERT_TRUE(near(p.at(500, 500), half, 1));
+    int wrong = 0;
+    for (int row = 0; row < 400; ++row) {
+        for (int col = 0; col < 400; ++col) {
+            const double x = (col + 0.5) * 2.5, y = (row + 0.5) * 2.5;
+            const double r = std::hypot(x - 500, y - 500);
+            const Rgba seen = p.image.at(col, 399 - row);
+            if (r < 396 && !(seen == p.at(500, 500))) ++wrong;
+            if (r > 404 && !(seen == kWhite)) ++wrong;
+            if (!(seen == kWhite) && !(seen == p.at(500, 500))) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(Fills, CombsAreFilledToothByTooth) {
+    std::vector<Point> comb;
+    for (int i = 0; i < 400; ++i) {
+        const double x = 10.0 * i;
+        comb.insert(comb.end(), {{x, 0}, {x, 1000}, {x + 5, 1000}, {x + 5, 0}});
+    }
+    comb.insert(comb.end(), {{4000, -100}, {2000, -100}, {0, -100}});
+    SceneWriter w(squareHeader(4000));
+    w.layer("l");
+    w.setFillColor(rgb(0, 0, 255));
+    w.fillPolygon(comb);
+    w.finish();
+    for (double left : {0.0, 1900.0, 3800.0}) {
+        SCOPED_TRACE(left);
+        const Painted p = paint(w, 400, 400, {}, WorldWindow{left, -100, left + 200, 100});
+        ASSERT_EQ(p.error, "");
+        for (int i = 0; i < 20; ++i) {
+            const double x = left + 10.0 * i;
+            EXPECT_TRUE(near(p.at(x + 2.5, 50), kBlue)) << "tooth at " << x;
+            EXPECT_TRUE(near(p.at(x + 7.5, 50), kWhite)) << "gap after " << x;
+            EXPECT_TRUE(near(p.at(x + 7.5, -80), kBlue)) << "bar below " << x;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qmv::test

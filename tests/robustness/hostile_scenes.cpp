@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -79,6 +80,22 @@ std::vector<Point> star(int n) {
         points.push_back({std::round(10000 * std::cos(a)), std::round(10000 * std::sin(a))});
     }
     return points;
+}
+
+// A comb of `teeth` teeth standing on a bar (`up` 1) or hanging from it
+// (-1), in one filled polygon.
+Bytes combScene(int teeth, int up) {
+    SceneWriter w(header(64, 32, 10.0 * teeth));
+    w.layer("L");
+    std::vector<Point> steps;
+    for (int i = 0; i < teeth; ++i) {
+        steps.insert(steps.end(), {{0, up * 1000.0}, {5, 0}, {0, -up * 1000.0}, {5, 0}});
+    }
+    // The bar's far side, in steps a 16-bit step holds.
+    steps.push_back({0, -up * 100.0});
+    for (int i = 0; i < teeth; i += 1000) steps.push_back({-10.0 * std::min(1000, teeth - i), 0});
+    w.fillPolygonSteps({0, 1000}, steps);
+    return bytesOf(w);
 }
 
 Bytes starScene(int n) {
@@ -291,7 +308,25 @@ std::vector<HostileScene> geometryScenes() {
     scenes.push_back({"star polygon of 1000 points", [] { return starScene(1000); }, false,
                       "Renderer: Filled area too complex."});
     scenes.push_back({"star polygon of 3000 points", [] { return starScene(3000); }, false,
-                      "Renderer: Filled area too complex."});
+                      "Renderer: Scene too complex to draw."});
+    // Combs make the tessellator relabel long face loops at every tooth: the
+    // square of the outline's size, unless the outline is cut up first.
+    scenes.push_back({"comb polygon of 120000 points, teeth up", [] { return combScene(30000, 1); },
+                      false, ""});
+    scenes.push_back({"comb polygon of 120000 points, teeth down",
+                      [] { return combScene(30000, -1); }, false, ""});
+    // Every point on two lines: no cut can split it.
+    scenes.push_back({"comb polygon of 120000 points on two uprights", [] {
+                          SceneWriter w(header(64, 32, 60000));
+                          w.layer("L");
+                          std::vector<Point> steps;
+                          for (int i = 0; i < 30000; ++i) {
+                              steps.insert(steps.end(), {{1000, 0}, {0, 1}, {-1000, 0}, {0, 1}});
+                          }
+                          w.fillPolygonSteps({0, 0}, steps);
+                          return bytesOf(w);
+                      },
+                      false, "Renderer: Filled area too complex."});
     // Radii, angles and coordinates of 1e300, and the largest circle radius.
     scenes.push_back({"ellipses, arcs and circles of 1e300", [] {
                           SceneWriter w(header(128, 128));
@@ -537,6 +572,22 @@ std::vector<HostileScene> ordinaryScenes() {
                               case 5: w.fillPolygon({p, {p.x + s, p.y}, {p.x + s + 3, p.y + s}, {p.x - 3, p.y + s}}); break;
                               case 6: w.drawBox(p, {s, s}); break;
                               default: w.mark(p); break;
+                              }
+                          }
+                          return bytesOf(w);
+                      },
+                      false, ""});
+    // Text took its colour before its strokes' glBegin: beside polylines it
+    // made the same vertex store at every primitive (590 MiB).
+    scenes.push_back({"1 MiB of polylines and labels in turn", [] {
+                          SceneWriter w(header(32, 24, 1000.0));
+                          w.layer("L");
+                          for (int i = 0; w.bytes().size() + 40 < kMaxHostileBytes; ++i) {
+                              const Point p{20.0 + (i * 37) % 960, 20.0 + (i * 91) % 710};
+                              if (i % 2 == 0) {
+                                  w.polyline({p, {p.x + 5, p.y + 3}, {p.x + 9, p.y - 2}, {p.x + 4, p.y - 6}});
+                              } else {
+                                  w.text(p, "ab");
                               }
                           }
                           return bytesOf(w);

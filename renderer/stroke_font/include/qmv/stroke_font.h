@@ -42,8 +42,10 @@ const StrokeGlyph* strokeGlyph(StrokeFont font, int c);
 
 // Draws character c as one GL line strip per stroke, then translates the
 // current matrix by its width along x so the next character follows it.
-// Must be called with a current GL context, outside glBegin/glEnd.
-void strokeCharacter(StrokeFont font, int c);
+// Must be called with a current GL context, outside glBegin/glEnd. With
+// `rgba` (red, green, blue, alpha), each strip starts with that colour,
+// given inside glBegin as the renderer gives every colour.
+void strokeCharacter(StrokeFont font, int c, const double* rgba = nullptr);
 
 // The advance of character c in font units; 0 when the font has no glyph.
 float strokeWidth(StrokeFont font, int c);
