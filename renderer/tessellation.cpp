@@ -179,8 +179,10 @@ bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
         bool allowed = true;
         if (outline.size() > kSlabPoints) {
             const std::vector<double> cuts = slabCuts(outline, kSlabPoints);
-            const bool whole = cutIntoSlabs(outline, cuts, kMaxTessVertices, pieces);
-            allowed = scene.budget.tessellationRoom(ctx, whole ? 0.0 : kMaxTessVertices + 1.0);
+            // Pieces past the limit of points are refused as a larger outline.
+            if (!cutIntoSlabs(outline, cuts, kMaxTessVertices, pieces)) {
+                allowed = scene.budget.tessellationRoom(ctx, kMaxTessVertices + 1.0);
+            }
         } else {
             pieces.push_back(std::move(outline));
         }

@@ -315,6 +315,20 @@ std::vector<HostileScene> geometryScenes() {
                       false, ""});
     scenes.push_back({"comb polygon of 120000 points, teeth down",
                       [] { return combScene(30000, -1); }, false, ""});
+    // Every edge crosses nearly every slab: the pieces would hold billions
+    // of points.
+    scenes.push_back({"zigzag polygon of 100000 edges across the picture", [] {
+                          SceneWriter w(header(64, 64, 60000));
+                          w.layer("L");
+                          std::vector<Point> points;
+                          for (int i = 0; i < 100000; ++i) {
+                              const double x = (i % 2 == 0) ? i / 4.0 : 60000 - i / 4.0;
+                              points.push_back({std::round(x), std::round(i * 0.6)});
+                          }
+                          w.fillPolygon(points);
+                          return bytesOf(w);
+                      },
+                      false, "Renderer: Filled area too complex."});
     // Every point on two lines: no cut can split it.
     scenes.push_back({"comb polygon of 120000 points on two uprights", [] {
                           SceneWriter w(header(64, 32, 60000));
