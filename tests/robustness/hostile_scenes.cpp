@@ -65,6 +65,18 @@ void padToOneMiB(SceneWriter& w, size_t reserve) {
     while (w.bytes().size() + reserve + 4 < kMaxHostileBytes) w.setLineColor(Color{0, 0, 0});
 }
 
+// An outline like a coastline's: a ring of n points whose radius wanders.
+std::vector<Point> raggedRing(Point centre, double radius, int n, double phase) {
+    std::vector<Point> points;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2.0 * 3.141592653589793 * i / n;
+        const double r = radius * (1.0 + 0.08 * std::sin(7 * a + phase) + 0.03 * std::sin(41 * a) +
+                                   0.004 * std::sin(301 * a + phase));
+        points.push_back({std::round(centre.x + r * std::cos(a)), std::round(centre.y + r * std::sin(a))});
+    }
+    return points;
+}
+
 std::vector<Point> alternating(size_t count, Point a, Point b) {
     std::vector<Point> steps(count);
     for (size_t i = 0; i < count; ++i) steps[i] = (i % 2 == 0) ? a : b;
@@ -587,6 +599,31 @@ std::vector<HostileScene> ordinaryScenes() {
                               case 6: w.drawBox(p, {s, s}); break;
                               default: w.mark(p); break;
                               }
+                          }
+                          return bytesOf(w);
+                      },
+                      false, ""});
+    // Large natural outlines, a coastline and lakes: the tessellator once
+    // took seconds on such outlines, and cutting them up must not make the
+    // budget refuse them.
+    scenes.push_back({"a coastline of 200000 points and 40 lakes of 4000", [] {
+                          SceneWriter w(header(64, 16, 100000.0));
+                          w.layer("L");
+                          w.fillPolygon(raggedRing({50000, 50000}, 30000, 200000, 0.0));
+                          for (int i = 0; i < 40; ++i) {
+                              const Point centre{30000.0 + (i % 8) * 5500, 35000.0 + (i / 8) * 7000};
+                              w.fillPolygon(raggedRing(centre, 2000, 4000, i));
+                          }
+                          return bytesOf(w);
+                      },
+                      false, ""});
+    // A map's buildings and ponds: many outlines of a hundred points.
+    scenes.push_back({"1 MiB of outlines of 100 points", [] {
+                          SceneWriter w(header(64, 16, 100000.0));
+                          w.layer("L");
+                          for (int i = 0; w.bytes().size() + 250 < kMaxHostileBytes; ++i) {
+                              const Point centre{1000.0 + (i * 379) % 98000, 1000.0 + (i * 1013) % 73000};
+                              w.fillPolygon(raggedRing(centre, 60, 100, i));
                           }
                           return bytesOf(w);
                       },
