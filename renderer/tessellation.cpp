@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <vector>
 
 #include "callbacks.h"
@@ -135,12 +134,9 @@ void tessAddVertex(RenderScene& scene, double x, double y, const FillValue& fill
 
 namespace {
 
-// One piece of an outline through the tessellator, which emits its
-// triangles; its points get their fill attribute where they stand.
-void tessellatePiece(RenderScene& scene, GLUtesselator* tess, std::span<const Point> piece,
-                     const FillSpec& fill) {
-    scene.tessVertices.clear();
-    for (const Point& p : piece) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
+// The scene's vertex records through the tessellator, which emits the
+// triangles.
+void runTessellator(RenderScene& scene, GLUtesselator* tess) {
     gluTessBeginPolygon(tess, &scene);
     gluTessBeginContour(tess);
     // The combine callback appends records behind these, which leaves
@@ -175,9 +171,13 @@ bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
             ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
             outline.push_back(p);
         }
+        // A small outline is tessellated from the records as collected; a
+        // large one piece by piece, each piece's points given their fill
+        // attribute where they stand.
+        const bool cut = outline.size() > kSlabPoints;
         std::vector<std::vector<Point>> pieces;
         bool allowed = true;
-        if (outline.size() > kSlabPoints) {
+        if (cut) {
             const std::vector<double> cuts = slabCuts(outline, kSlabPoints);
             // Pieces past the limit of points are refused as a larger outline.
             if (!cutIntoSlabs(outline, cuts, kMaxTessVertices, pieces)) {
@@ -191,7 +191,12 @@ bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
         }
         if (allowed && budgetFill(ctx, fill, (xmax - xmin) * (ymax - ymin), 0)) {
             scene.tessFill = &fill;
-            for (const std::vector<Point>& piece : pieces) tessellatePiece(scene, tess, piece, fill);
+            if (!cut) runTessellator(scene, tess);
+            for (size_t i = 0; cut && i < pieces.size(); ++i) {
+                scene.tessVertices.clear();
+                for (const Point& p : pieces[i]) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
+                runTessellator(scene, tess);
+            }
             scene.tessFill = nullptr;
             drawn = true;
         }

@@ -174,12 +174,6 @@ TEST(Fills, FacesAreFilledPerVertexAndEdgesDrawnAsStrips) {
     EXPECT_TRUE(near(p.at(50, 89.5), kRed));  // the drawn edge along the top
 }
 
-}  // namespace
-}  // namespace qmv::test
-
-namespace qmv::test {
-namespace {
-
 // Outlines of many points are tessellated in slabs: the pieces must meet
 // without a gap or a doubly blended seam, and every part must be drawn.
 TEST(Fills, LargeOutlinesAreFilledWholeWithoutSeams) {
