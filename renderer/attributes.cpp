@@ -29,16 +29,14 @@ constexpr BlendFactors kBlendModes[8] = {
 }  // namespace
 
 // Blending itself is switched on once, with the context's fixed state.
-int setBlendMode(ReaderContext* ctx, int mode) {
-    if (!sceneOf(ctx).budget.blendFunction(ctx)) return CALLBACK_FAILED;
+int setBlendMode(ReaderContext*, int mode) {
     const int m = mode & 0xFF;
     if (m < 8) glBlendFunc(kBlendModes[m].source, kBlendModes[m].destination);
     return 1;
 }
 
 // The stipple stays enabled: the solid pattern 0xFFFF draws plain lines.
-int setLineDashes(ReaderContext* ctx, int pattern) {
-    if (!sceneOf(ctx).budget.lineStipple(ctx, pattern)) return CALLBACK_FAILED;
+int setLineDashes(ReaderContext*, int pattern) {
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(1, static_cast<GLushort>(pattern & 0xFFFF));
     return 1;

@@ -45,13 +45,9 @@ void issueFillColour(const FillSpec& fill);
 // has set its colour once already).
 void applyFillVertex(const FillSpec& fill, double x, double y);
 void issueFillValue(const FillValue& value);
-// Asks the scene's budget for a filled primitive of `vertices` vertices
-// covering `area`, with the texture a texture fill specifies again. False:
-// draw nothing and fail.
-bool budgetFill(ReaderContext* ctx, const FillSpec& fill, double area, double vertices);
-// Asks for a line primitive of `vertices` vertices; its segments are asked
-// for one by one with SceneBudget::segment.
-bool budgetLines(ReaderContext* ctx, double vertices);
+// The rectangle from (x0, y0) to (x1, y1) as one quad in the fill: its
+// solid colour, or each corner's gradient colour or texture coordinate.
+void fillRectangle(const FillSpec& fill, double x0, double y0, double x1, double y1);
 
 // primitives.cpp
 int drawLine(ReaderContext* ctx, double x, double y, double dx, double dy);
@@ -66,15 +62,21 @@ int drawArc(ReaderContext* ctx, double cx, double cy, double rx, double ry, doub
 int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled);
 int pathVertex(ReaderContext* ctx, double x, double y);
 int pathEnd(ReaderContext* ctx);
-// Compiles the Bézier segments the list just closed calls.
-void compilePendingBeziers(RenderScene& scene);
+
+// stencil_fill.cpp: solid and texture fills of outlines through the
+// stencil buffer. The points are collected, then drawn by the end, which
+// leaves the fill mode; false when the limits refuse them.
+bool canStencilFill(const RenderScene& scene, const FillSpec& fill);
+void stencilFillBegin(StencilOutline& outline);
+void stencilFillVertex(StencilOutline& outline, double x, double y);
+bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill);
 
 // tessellation.cpp: filled polygons and faces, edges.
 // A filled outline is collected first, then measured against the scene's
-// budget and only then given to the tessellator, which emits its triangles.
+// limits and only then given to the tessellator, which emits its triangles.
 void tessBeginPolygon(RenderScene& scene);
 void tessAddVertex(RenderScene& scene, double x, double y, const FillValue& fill);
-// False, drawing nothing, when the budget refuses the outline; `refused`
+// False, drawing nothing, when the limits refuse the outline; `refused`
 // drops an outline whose collection was already refused.
 bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
                     const FillSpec& fill, bool refused);

@@ -23,7 +23,7 @@ Point readFillPoint(const ReaderContext* ctx, int selector) {
 // Makes the fill image the current texture. The filters follow the image
 // stretch mode; an unknown mode sets neither filters nor wrapping.
 void bindFillTexture(const FillSpec& fill) {
-    glCallList(fill.textureList);
+    glBindTexture(GL_TEXTURE_2D, fill.texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     if (fill.stretchMode != 0 && fill.stretchMode != 1) return;
     const GLint filter = fill.stretchMode == 0 ? GL_NEAREST : GL_LINEAR;
@@ -52,8 +52,7 @@ FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene) {
     case FILL_STRETCHED_TEXTURE: {
         const ImageEntry* image = definedImage(scene, readerTextureImage(ctx));
         fill.textureDefined = image != nullptr;
-        fill.textureList = image != nullptr ? image->list.name() : 0;
-        fill.textureTexels = image != nullptr ? uploadTexels(*image) : 0.0;
+        fill.texture = image != nullptr ? image->texture.name() : 0;
         fill.stretchMode = readerImageStretchMode(ctx);
         fill.textureOrigin = readFillPoint(ctx, 0);
         if (fill.mode == FILL_TEXTURE) {
@@ -72,19 +71,6 @@ FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene) {
         break;
     }
     return fill;
-}
-
-bool budgetFill(ReaderContext* ctx, const FillSpec& fill, double area, double vertices) {
-    SceneBudget& budget = sceneOf(ctx).budget;
-    const bool textured = fill.textured() && fill.textureDefined;
-    const double texture = textured ? kCostTextureUse + fill.textureTexels * kCostTexelUse : 0.0;
-    return budget.shading(ctx, fill.mode == FILL_GRADIENT) &&
-           budget.units(ctx, vertices * kCostVertex + kCostPrimitive + texture, vertices + 1.0) &&
-           budget.fill(ctx, area, textured);
-}
-
-bool budgetLines(ReaderContext* ctx, double vertices) {
-    return sceneOf(ctx).budget.units(ctx, vertices * kCostVertex + kCostPrimitive, vertices + 1.0);
 }
 
 void applyFillFirst(const FillSpec& fill) {
@@ -112,6 +98,17 @@ void issueFillValue(const FillValue& value) {
     case FillValue::Kind::None:
         break;
     }
+}
+
+void fillRectangle(const FillSpec& fill, double x0, double y0, double x1, double y1) {
+    const double corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    glBegin(GL_QUADS);
+    issueFillColour(fill);
+    for (const auto& corner : corners) {
+        applyFillVertex(fill, corner[0], corner[1]);
+        glVertex2d(corner[0], corner[1]);
+    }
+    glEnd();
 }
 
 }  // namespace qmv::renderer

@@ -36,8 +36,7 @@ struct FillSpec {
     double textureWidth = 0.0;
     double textureHeight = 0.0;
     bool textureDefined = false;
-    unsigned textureList = 0;  // the display list that specifies the image
-    double textureTexels = 0.0;  // what replaying that list specifies
+    unsigned texture = 0;      // the image's texture object
     int stretchMode = 0;       // 0 nearest, 1 bilinear
 
     bool textured() const { return mode == 2 || mode == 3; }

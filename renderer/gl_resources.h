@@ -9,34 +9,52 @@
 
 namespace qmv::renderer {
 
-// One display-list name; the list is deleted with its owner. Deleting needs
-// the context the list was made in to be current.
-class DisplayList {
+// One GL object name, deleted with its owner; `Kind` says how names of
+// its kind are made and deleted. Deleting needs the context the object was
+// made in to be current.
+template <typename Kind>
+class GlObject {
 public:
-    DisplayList() = default;
-    static DisplayList generate() { return DisplayList(glGenLists(1)); }
-    ~DisplayList() { reset(); }
-    DisplayList(DisplayList&& other) noexcept : name_(std::exchange(other.name_, 0)) {}
-    DisplayList& operator=(DisplayList&& other) noexcept {
+    GlObject() = default;
+    static GlObject generate() { return GlObject(Kind::make()); }
+    ~GlObject() { reset(); }
+    GlObject(GlObject&& other) noexcept : name_(std::exchange(other.name_, 0)) {}
+    GlObject& operator=(GlObject&& other) noexcept {
         if (this != &other) {
             reset();
             name_ = std::exchange(other.name_, 0);
         }
         return *this;
     }
-    DisplayList(const DisplayList&) = delete;
-    DisplayList& operator=(const DisplayList&) = delete;
+    GlObject(const GlObject&) = delete;
+    GlObject& operator=(const GlObject&) = delete;
 
     GLuint name() const { return name_; }
 
 private:
-    explicit DisplayList(GLuint name) : name_(name) {}
+    explicit GlObject(GLuint name) : name_(name) {}
     void reset() {
-        if (name_ != 0) glDeleteLists(name_, 1);
+        if (name_ != 0) Kind::destroy(name_);
         name_ = 0;
     }
     GLuint name_ = 0;
 };
+
+struct DisplayListKind {
+    static GLuint make() { return glGenLists(1); }
+    static void destroy(GLuint name) { glDeleteLists(name, 1); }
+};
+struct TextureKind {
+    static GLuint make() {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        return name;
+    }
+    static void destroy(GLuint name) { glDeleteTextures(1, &name); }
+};
+
+using DisplayList = GlObject<DisplayListKind>;
+using TextureObject = GlObject<TextureKind>;
 
 // A GLU tessellator object.
 class Tessellator {

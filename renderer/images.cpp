@@ -1,8 +1,7 @@
-// Images: each definition becomes one display list that specifies a texture
-// (the image rescaled to power-of-two sizes inside a one-texel border); each
-// use replays it and draws a textured quad, whole or in part, with nearest
-// or bilinear filtering. No texture objects: every use re-specifies the
-// image.
+// Images: each definition becomes one texture object (the image rescaled to
+// power-of-two sizes inside a one-texel border), made once; each use binds
+// it and draws a textured quad, whole or in part, with nearest or bilinear
+// filtering.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -19,7 +18,7 @@ namespace {
 // Makes the image the current texture and sets how it is sampled. False,
 // after the list and environment, for a stretch mode other than 0 and 1.
 bool setUpTexture(const ReaderContext* ctx, const ImageEntry& image) {
-    glCallList(image.list.name());
+    glBindTexture(GL_TEXTURE_2D, image.texture.name());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     const int stretch = readerImageStretchMode(ctx);
     if (stretch != 0 && stretch != 1) return false;
@@ -68,7 +67,7 @@ int defineImage(ReaderContext* ctx, int width, int height, float* pixels, int nu
     image.height = height & 0xFFFF;
     if (image.width == 0 || image.height == 0 || pixels == nullptr) return CALLBACK_FREE_PIXELS;
 
-    // Textures stay within the budget's side, whatever the GL could hold:
+    // Textures stay within the limits' side, whatever the GL could hold:
     // a larger image is scaled down like one larger than the GL's limit.
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
@@ -77,43 +76,34 @@ int defineImage(ReaderContext* ctx, int width, int height, float* pixels, int nu
     image.textureHeight = textureSide(image.height, maxSize);
     const int w = image.textureWidth;
     const int h = image.textureHeight;
-    if (!scene.budget.newList(ctx) || !scene.budget.storeTexels(ctx, uploadTexels(image))) {
+    if (!scene.limits.storeTexels(ctx, textureTexels(image))) {
         image.textureWidth = image.textureHeight = 0;
         return CALLBACK_FAILED;
     }
 
-    DisplayList list = DisplayList::generate();
+    TextureObject texture = TextureObject::generate();
     std::vector<float> texels(static_cast<size_t>(w + 2) * static_cast<size_t>(h + 2) * 4);
     gluScaleImage(GL_RGBA, image.width, image.height, GL_FLOAT, pixels, w, h, GL_FLOAT,
                   texels.data());
     spreadWithBorder(texels, w, h);
-    glNewList(list.name(), GL_COMPILE);
+    // Definitions come in the global layer, where no list is compiling, so
+    // the texture is made at once; the lists that use it bind it. The
+    // binding of texture 0 is left as it was.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, texture.name());
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w + 2, h + 2, 1, GL_RGBA, GL_FLOAT, texels.data());
-    glEndList();
-    image.list = std::move(list);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    image.texture = std::move(texture);
     return CALLBACK_FREE_PIXELS;
 }
-
-namespace {
-
-// Asks the scene's budget for one textured quad: the texture specified
-// again, four vertices, the area covered.
-bool budgetImageUse(ReaderContext* ctx, const ImageEntry& image, double width, double height) {
-    SceneBudget& budget = sceneOf(ctx).budget;
-    return budget.units(ctx,
-                        kCostTextureUse + uploadTexels(image) * kCostTexelUse + 4 * kCostVertex +
-                            kCostPrimitive,
-                        5.0) &&
-           budget.fill(ctx, width * height, true);
-}
-
-}  // namespace
 
 int drawFullImage(ReaderContext* ctx, int number, double x, double y, double width,
                   double height) {
     const ImageEntry* image = definedImage(sceneOf(ctx), number);
     if (image == nullptr) return 1;
-    if (!budgetImageUse(ctx, *image, width, height)) return CALLBACK_FAILED;
+    if (!sceneOf(ctx).limits.store(ctx, 5.0)) return CALLBACK_FAILED;
+    sceneOf(ctx).limits.fill(width * height);
     if (!setUpTexture(ctx, *image)) return CALLBACK_FAILED;
     // The image's bottom row lies along y, its first column along x.
     texturedQuad(0.0, 0.0, 1.0, 1.0, x, y, width, height);
@@ -126,7 +116,8 @@ int drawImagePart(ReaderContext* ctx, int number, double sx, double sy, double s
                   double x, double y, double width, double height) {
     const ImageEntry* image = definedImage(sceneOf(ctx), number);
     if (image == nullptr) return 1;
-    if (!budgetImageUse(ctx, *image, width, height)) return CALLBACK_FAILED;
+    if (!sceneOf(ctx).limits.store(ctx, 5.0)) return CALLBACK_FAILED;
+    sceneOf(ctx).limits.fill(width * height);
     if (!setUpTexture(ctx, *image)) return CALLBACK_FAILED;
     const double spanX = std::max(image->width - 1, 1);
     const double spanY = std::max(image->height - 1, 1);

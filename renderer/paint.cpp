@@ -36,7 +36,10 @@ void clearToBackground(const ReaderContext* ctx) {
                  static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 1)),
                  static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 2)),
                  static_cast<GLclampf>(readerColor(ctx, COLOR_BACKGROUND, 3)));
-    glClear(GL_COLOR_BUFFER_BIT);
+    // Stencil fills leave the stencil clear behind them; a paint starts
+    // from a clear one.
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
 WorldWindow initialWorldWindow(const ReaderContext* ctx) {

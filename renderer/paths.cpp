@@ -1,55 +1,23 @@
 // The begin / vertex / end sequence that carries polylines, polygons (drawn
-// or tessellated and filled) and cubic Bézier segments.
+// as outlines, or filled) and cubic Bézier segments.
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
+#include "bezier_points.h"
 #include "callbacks.h"
 
 namespace qmv::renderer {
 
 namespace {
 
-// Mesa's display-list compiler (22.x) replays a whole list through its
-// slow "loopback" path once an evaluator has been compiled into it, and
-// the vertex lists compiled into that list before the evaluator (line
-// loops, tessellated polygons) then come out wrong: line loops lose their
-// closing edge and gain a stray line to the origin. So each segment gets a
-// small list of its own, compiled after the list that calls it is closed;
-// the calls and their order within the segment are unchanged.
-void drawBezier(const DeferredBezier& segment) {
-    const FillSpec& fill = segment.fillSpec;
-    enterFillMode(fill.mode);
-    glEnable(GL_MAP1_VERTEX_3);
-    glMap1f(GL_MAP1_VERTEX_3, 0.0f, 100.0f, 3, 4, &segment.control[0][0]);
-    GLenum primitive = GL_LINE_STRIP;
-    if (segment.fill) {
-        // A filled segment is closed by its chord. Its points come from the
-        // evaluator, so they carry no fill attribute of their own.
-        applyFillFirst(fill);
-        issueFillColour(fill);
-        primitive = GL_POLYGON;
-    } else {
-        const Color& c = segment.lineColour;
-        glColor4d(c.r, c.g, c.b, c.a);
-    }
-    // The colour stays outside glBegin here: with an evaluator, Mesa's list
-    // replay drops a colour given inside it. Each segment has a list of its
-    // own, so this costs no extra vertex store.
-    glBegin(primitive);
-    for (int i = 0; i <= 100; ++i) glEvalCoord1f(static_cast<GLfloat>(i));
-    glEnd();
-    glDisable(GL_MAP1_VERTEX_3);
-}
-
-// The curve lies inside its control polygon: the polygon's edges bound its
-// length, their box its area.
-bool budgetBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
-    SceneBudget& budget = scene.budget;
-    if (!budget.units(ctx, kCostBezierSegment, kBezierStoredVertices)) return false;
-    if (scene.openList != 0 && !budget.newList(ctx)) return false;
+// A segment is drawn from the 101 points its curve takes at the parameters
+// 0 to 100, in the open list like any other primitive.
+bool drawBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
+    const BezierPoints points = bezierPoints(path.control);
+    if (!scene.limits.store(ctx, double(points.size()) + 1.0)) return false;
+    const FillSpec& fill = path.fillSpec;
     const GLfloat(&c)[4][3] = path.control;
     if (path.fill) {
         double xmin = c[0][0], xmax = c[0][0], ymin = c[0][1], ymax = c[0][1];
@@ -57,46 +25,30 @@ bool budgetBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path)
             xmin = std::min<double>(xmin, p[0]), xmax = std::max<double>(xmax, p[0]);
             ymin = std::min<double>(ymin, p[1]), ymax = std::max<double>(ymax, p[1]);
         }
-        return budgetFill(ctx, path.fillSpec, (xmax - xmin) * (ymax - ymin), 0);
+        scene.limits.fill((xmax - xmin) * (ymax - ymin));  // the curve lies in its control box
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            scene.limits.segment(std::hypot(double(c[i + 1][0]) - c[i][0],
+                                            double(c[i + 1][1]) - c[i][1]));
+        }
     }
-    // An outline segment is drawn in its fill mode's shading too.
-    if (!budget.shading(ctx, path.fillSpec.mode == FILL_GRADIENT)) return false;
-    for (int i = 0; i < 3; ++i) {
-        const double dx = double(c[i + 1][0]) - c[i][0];
-        const double dy = double(c[i + 1][1]) - c[i][1];
-        if (!budget.segment(ctx, std::hypot(dx, dy))) return false;
+    enterFillMode(fill.mode);
+    if (path.fill) {
+        // A filled segment is closed by its chord. Its points come from the
+        // curve, so they carry no fill attribute of their own.
+        applyFillFirst(fill);
+        glBegin(GL_POLYGON);
+        issueFillColour(fill);
+    } else {
+        glBegin(GL_LINE_STRIP);
+        issueColour(ctx, COLOR_LINE);
     }
+    for (const auto& p : points) glVertex2f(p[0], p[1]);
+    glEnd();
     return true;
 }
 
-void endBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
-    if (!budgetBezier(ctx, scene, path)) return;
-    DeferredBezier segment;
-    std::memcpy(segment.control, path.control, sizeof segment.control);
-    segment.fill = path.fill;
-    segment.fillSpec = path.fillSpec;
-    segment.lineColour = {readerColor(ctx, COLOR_LINE, 0), readerColor(ctx, COLOR_LINE, 1),
-                          readerColor(ctx, COLOR_LINE, 2), readerColor(ctx, COLOR_LINE, 3)};
-    if (scene.openList == 0) {
-        drawBezier(segment);  // nothing is being compiled
-        return;
-    }
-    DisplayList& list = scene.bezierLists.emplace_back(DisplayList::generate());
-    segment.list = list.name();
-    glCallList(segment.list);
-    scene.pendingBeziers.push_back(segment);
-}
-
 }  // namespace
-
-void compilePendingBeziers(RenderScene& scene) {
-    for (const DeferredBezier& segment : scene.pendingBeziers) {
-        glNewList(segment.list, GL_COMPILE);
-        drawBezier(segment);
-        glEndList();
-    }
-    scene.pendingBeziers.clear();
-}
 
 int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
     RenderScene& scene = sceneOf(ctx);
@@ -105,15 +57,13 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
     path.fill = filled == 1;
     path.discarded = false;
     path.refused = false;
+    path.stencil = false;
     path.fillSpec = readFillSpec(ctx, scene);
     path.lastX = path.firstX = x;
     path.lastY = path.firstY = y;
     const FillSpec& fill = path.fillSpec;
     const bool outline = kind == PATH_POLYLINE || (kind == PATH_POLYGON && !path.fill);
-    // A polygon outline switches to its fill mode's shading too.
-    const bool shaded = kind != PATH_POLYGON || path.fill ||
-                        scene.budget.shading(ctx, fill.mode == FILL_GRADIENT);
-    if (!shaded || (outline && !budgetLines(ctx, 1))) {
+    if (outline && !scene.limits.store(ctx, 2.0)) {
         path.discarded = true;  // nothing begun
         return CALLBACK_FAILED;
     }
@@ -135,12 +85,23 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
             return CALLBACK_FAILED;
         }
         if (path.fill) {
+            if (canStencilFill(scene, fill)) {
+                path.stencil = true;
+                stencilFillBegin(scene.stencilOutline);
+                stencilFillVertex(scene.stencilOutline, x, y);
+                return 1;
+            }
             applyFillFirst(fill);
             tessBeginPolygon(scene);
             tessAddVertex(scene, x, y, fill.at(x, y));
             return 1;
         }
-        glBegin(GL_LINE_LOOP);
+        // A strip closed by its first point again, not a line loop: Mesa's
+        // list compiler splits long primitives across vertex stores, and a
+        // loop split that way is closed once per piece, which drew chords
+        // across outlines of a few thousand points. The closing segment
+        // takes the first point's colour, as a loop's does.
+        glBegin(GL_LINE_STRIP);
         issueColour(ctx, COLOR_LINE);
         glVertex2d(x, y);
         return 1;
@@ -171,22 +132,23 @@ int pathVertex(ReaderContext* ctx, double x, double y) {
         point[2] = 0.0f;
         return 1;
     }
-    if (path.fill) {
+    // On an outline, a point repeating the one before draws nothing: it is
+    // left out, which keeps runs of zero steps from filling the list store.
+    if (!path.fill && x == path.lastX && y == path.lastY) return 1;
+    if (!path.stencil && !scene.limits.store(ctx, 1.0)) {
+        path.refused = true;  // what was begun is still ended
+        return CALLBACK_FAILED;
+    }
+    if (path.stencil) {
+        stencilFillVertex(scene.stencilOutline, x, y);
+    } else if (path.fill) {
         // The vertex carries its own fill attribute into the tessellator, so
-        // gradients and textures vary over the polygon.
-        if (!scene.budget.tessellationRoom(ctx, double(scene.tessVertices.size()) + 1.0)) {
-            path.refused = true;
-            return CALLBACK_FAILED;
-        }
+        // gradients vary over the polygon.
         tessAddVertex(scene, x, y, path.fillSpec.at(x, y));
     } else {
-        const double length = std::hypot(x - path.lastX, y - path.lastY);
+        scene.limits.segment(std::hypot(x - path.lastX, y - path.lastY));
         path.lastX = x;
         path.lastY = y;
-        if (!scene.budget.vertices(ctx, 1) || !scene.budget.segment(ctx, length)) {
-            path.refused = true;  // the strip begun is still ended
-            return CALLBACK_FAILED;
-        }
         // Outlines too take the fill attribute at each vertex after the
         // first: in gradient mode a polyline is shaded along the gradient.
         applyFillVertex(path.fillSpec, x, y);
@@ -203,17 +165,19 @@ int pathEnd(ReaderContext* ctx) {
     int result = 1;
     if (!path.discarded) {
         if (path.kind == PATH_CUBIC_BEZIER) {
-            if (path.controlCount == 4) endBezier(ctx, scene, path);
+            if (path.controlCount == 4 && !drawBezier(ctx, scene, path)) result = CALLBACK_FAILED;
+        } else if (path.stencil) {
+            if (!stencilFillEnd(ctx, scene, path.fillSpec)) result = CALLBACK_FAILED;
         } else if (path.fill) {
             if (!tessEndPolygon(ctx, scene, scene.tessellator.get(), path.fillSpec, path.refused)) {
                 result = CALLBACK_FAILED;
             }
         } else {
-            if (path.kind == PATH_POLYGON && !path.refused) {
-                // The closing edge.
-                const double dx = path.firstX - path.lastX;
-                const double dy = path.firstY - path.lastY;
-                scene.budget.segment(ctx, std::hypot(dx, dy));
+            if (path.kind == PATH_POLYGON) {
+                scene.limits.segment(std::hypot(path.firstX - path.lastX, path.firstY - path.lastY));
+                // The closing vertex, in the first one's colour.
+                issueColour(ctx, COLOR_LINE);
+                glVertex2d(path.firstX, path.firstY);
             }
             glEnd();
         }
@@ -222,6 +186,7 @@ int pathEnd(ReaderContext* ctx) {
     path.discarded = false;
     path.controlCount = 0;
     path.refused = false;
+    path.stencil = false;
     if (mode == FILL_TEXTURE || mode == FILL_STRETCHED_TEXTURE) glDisable(GL_TEXTURE_2D);
     return result;
 }

@@ -28,9 +28,8 @@ int ellipseFill(ReaderContext* ctx, double cx, double cy, double rx, double ry) 
     RenderScene& scene = sceneOf(ctx);
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
-    if (!scene.budget.push(ctx, 0) || !budgetFill(ctx, fill, kPi * rx * ry, 46)) {
-        return CALLBACK_FAILED;
-    }
+    if (!scene.limits.push(ctx, 0) || !scene.limits.store(ctx, 47.0)) return CALLBACK_FAILED;
+    scene.limits.fill(kPi * rx * ry);
     glPushMatrix();
     glTranslated(cx, cy, 0.0);
     enterFillMode(fill.mode);
@@ -48,22 +47,18 @@ int ellipseFill(ReaderContext* ctx, double cx, double cy, double rx, double ry) 
     return 1;
 }
 
-// Asks for `count` rim segments of a curve of the larger radius.
-bool budgetRim(ReaderContext* ctx, double rx, double ry, int count) {
-    SceneBudget& budget = sceneOf(ctx).budget;
+// Inside a shape: `count` rim segments of a curve of the larger radius.
+void rimSegments(SceneLimits& limits, double rx, double ry, int count) {
     const double step = std::max(std::fabs(rx), std::fabs(ry)) * CURVE_STEP;
-    for (int i = 0; i < count; ++i) {
-        if (!budget.segment(ctx, step)) return false;
-    }
-    return true;
+    for (int i = 0; i < count; ++i) limits.segment(step);
 }
 
 }  // namespace
 
 int drawLine(ReaderContext* ctx, double x, double y, double dx, double dy) {
-    if (!budgetLines(ctx, 2) || !sceneOf(ctx).budget.segment(ctx, std::hypot(dx, dy))) {
-        return CALLBACK_FAILED;
-    }
+    SceneLimits& limits = sceneOf(ctx).limits;
+    if (!limits.store(ctx, 3.0)) return CALLBACK_FAILED;
+    limits.segment(std::hypot(dx, dy));
     glBegin(GL_LINES);
     issueColour(ctx, COLOR_LINE);
     glVertex2d(x, y);
@@ -80,35 +75,29 @@ int drawMark(ReaderContext* ctx, double x, double y) {
 
 int drawBox(ReaderContext* ctx, double x, double y, double width, double height, int filled) {
     if (filled != 1) {
-        SceneBudget& budget = sceneOf(ctx).budget;
-        if (!budgetLines(ctx, 4) || !budget.segment(ctx, width) || !budget.segment(ctx, height) ||
-            !budget.segment(ctx, width) || !budget.segment(ctx, height)) {
-            return CALLBACK_FAILED;
-        }
-        glBegin(GL_LINE_LOOP);
+        SceneLimits& limits = sceneOf(ctx).limits;
+        if (!limits.store(ctx, 6.0)) return CALLBACK_FAILED;
+        for (int side = 0; side < 2; ++side) limits.segment(width), limits.segment(height);
+        // Outlines are strips closed by their first point (paths.cpp says
+        // why).
+        glBegin(GL_LINE_STRIP);
         issueColour(ctx, COLOR_LINE);
         glVertex2d(x, y);
         glVertex2d(x, y + height);
         glVertex2d(x + width, y + height);
         glVertex2d(x + width, y);
+        glVertex2d(x, y);
         glEnd();
         return 1;
     }
-    const RenderScene& scene = sceneOf(ctx);
+    RenderScene& scene = sceneOf(ctx);
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
-    if (!budgetFill(ctx, fill, width * height, 4)) return CALLBACK_FAILED;
+    if (!scene.limits.store(ctx, 5.0)) return CALLBACK_FAILED;
+    scene.limits.fill(width * height);
     enterFillMode(fill.mode);
     applyFillFirst(fill);
-    const double corners[4][2] = {
-        {x, y}, {x + width, y}, {x + width, y + height}, {x, y + height}};
-    glBegin(GL_QUADS);
-    issueFillColour(fill);
-    for (const auto& corner : corners) {
-        applyFillVertex(fill, corner[0], corner[1]);
-        glVertex2d(corner[0], corner[1]);
-    }
-    glEnd();
+    fillRectangle(fill, x, y, x + width, y + height);
     leaveFillMode(fill.mode);
     return 1;
 }
@@ -119,18 +108,19 @@ int drawCircle(ReaderContext* ctx, double cx, double cy, double radius, int fill
 
 int drawEllipse(ReaderContext* ctx, double cx, double cy, double rx, double ry, int filled) {
     if (filled == 1) return ellipseFill(ctx, cx, cy, rx, ry);
-    // 44 vertices, the first at angle 0.
-    if (!sceneOf(ctx).budget.push(ctx, 0) || !budgetLines(ctx, 44) ||
-        !budgetRim(ctx, rx, ry, 44)) {
-        return CALLBACK_FAILED;
-    }
+    // 44 vertices, the first at angle 0, and the first again to close the
+    // strip (paths.cpp says why it is no loop).
+    SceneLimits& limits = sceneOf(ctx).limits;
+    if (!limits.push(ctx, 0) || !limits.store(ctx, 46.0)) return CALLBACK_FAILED;
+    rimSegments(limits, rx, ry, 44);
     glPushMatrix();
     glTranslated(cx, cy, 0.0);
-    glBegin(GL_LINE_LOOP);
+    glBegin(GL_LINE_STRIP);
     issueColour(ctx, COLOR_LINE);
     for (double a = 0.0; a < FULL_TURN; a += CURVE_STEP) {
         glVertex2d(rx * std::cos(a), ry * std::sin(a));
     }
+    glVertex2d(rx, 0.0);
     glEnd();
     glPopMatrix();
     return 1;
@@ -143,10 +133,9 @@ int drawArc(ReaderContext* ctx, double cx, double cy, double rx, double ry, doub
     while (start >= end) end += FULL_TURN;
     // At most 46 rim vertices: the angles lie within one turn.
     if (filled != 1) {
-        if (!sceneOf(ctx).budget.push(ctx, 0) || !budgetLines(ctx, 46) ||
-            !budgetRim(ctx, rx, ry, 45)) {
-            return CALLBACK_FAILED;
-        }
+        SceneLimits& limits = sceneOf(ctx).limits;
+        if (!limits.push(ctx, 0) || !limits.store(ctx, 47.0)) return CALLBACK_FAILED;
+        rimSegments(limits, rx, ry, 45);
         glPushMatrix();
         glTranslated(cx, cy, 0.0);
         glBegin(GL_LINE_STRIP);
@@ -163,9 +152,8 @@ int drawArc(ReaderContext* ctx, double cx, double cy, double rx, double ry, doub
     RenderScene& scene = sceneOf(ctx);
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
-    if (!scene.budget.push(ctx, 0) || !budgetFill(ctx, fill, kPi * rx * ry, 47)) {
-        return CALLBACK_FAILED;
-    }
+    if (!scene.limits.push(ctx, 0) || !scene.limits.store(ctx, 48.0)) return CALLBACK_FAILED;
+    scene.limits.fill(kPi * rx * ry);
     glPushMatrix();
     glTranslated(cx, cy, 0.0);
     enterFillMode(fill.mode);

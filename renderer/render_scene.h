@@ -13,7 +13,7 @@
 #include "gl_resources.h"
 #include "qmv/reader.h"
 #include "qmv/renderer.h"
-#include "scene_budget.h"
+#include "scene_limits.h"
 
 namespace qmv {
 
@@ -34,13 +34,13 @@ struct ShapeEntry {
     double referenceX = 0.0;
     double referenceY = 0.0;
     bool complete = false;
-    CostFrame cost;  // what one placement replays
+    ReplayCost cost;  // what one placement replays
 };
 
-// An image's texture upload. `list` stays empty for an image without pixels,
+// An image's texture. `texture` stays empty for an image without pixels,
 // which then draws nothing.
 struct ImageEntry {
-    DisplayList list;
+    TextureObject texture;
     int width = 0;          // pixels
     int height = 0;
     int textureWidth = 0;   // texels, a power of two, border not counted
@@ -58,9 +58,11 @@ struct PathState {
     // Set when a filled path cannot be drawn (its texture image is not
     // defined): its vertices and end are swallowed.
     bool discarded = false;
-    // Set when the scene's budget refused one of its vertices: the rest are
+    // Set when the scene's limits refused one of its vertices: the rest are
     // swallowed, and what was begun is still ended.
     bool refused = false;
+    // Set when a filled outline goes to the stencil (stencil_fill.cpp).
+    bool stencil = false;
     double lastX = 0.0;  // the previous vertex, for segment lengths
     double lastY = 0.0;
     double firstX = 0.0;
@@ -69,15 +71,10 @@ struct PathState {
     int controlCount = 0;
 };
 
-// A cubic Bézier segment drawn inside a layer or shape list, waiting for a
-// display list of its own (paths.cpp says why), with everything it draws
-// with taken when the reader sent it.
-struct DeferredBezier {
-    GLuint list = 0;
-    GLfloat control[4][3] = {};
-    bool fill = false;
-    FillSpec fillSpec;
-    Color lineColour;
+// The outline being filled through the stencil: its points and bounds.
+struct StencilOutline {
+    std::vector<Point> points;
+    double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0;
 };
 
 // A vertex handed to a tessellator, with the fill attribute it is drawn
@@ -105,13 +102,12 @@ struct RenderScene {
     // layers and the release close it, whatever the parse went through.
     GLuint openList = 0;
 
-    // Lists of Bézier segments: owned here, compiled once the list that
-    // calls them is closed.
-    std::vector<renderer::DisplayList> bezierLists;
-    std::vector<renderer::DeferredBezier> pendingBeziers;
-
     renderer::PathState path;
-    renderer::SceneBudget budget;
+    renderer::SceneLimits limits;
+    // The stencil bits of the context the scene is compiled in: with none,
+    // every fill goes through the tessellator.
+    int stencilBits = 0;
+    renderer::StencilOutline stencilOutline;
     renderer::Tessellator tessellator;
     // The fill of the outline being tessellated: each primitive the
     // tessellator begins takes its solid colour.
@@ -128,8 +124,8 @@ inline RenderScene& sceneOf(ReaderContext* ctx) {
 // The texture of an image number, or nullptr when that image has none.
 const ImageEntry* definedImage(const RenderScene& scene, int number);
 
-// Texels specified each time the image's list is replayed, border included.
-inline double uploadTexels(const ImageEntry& image) {
+// Texels an image's texture holds, border included.
+inline double textureTexels(const ImageEntry& image) {
     return double(image.textureWidth + 2) * double(image.textureHeight + 2);
 }
 

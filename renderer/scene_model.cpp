@@ -28,7 +28,6 @@ void closeOpenList(RenderScene& scene) {
     if (scene.openList == 0) return;
     glEndList();
     scene.openList = 0;
-    compilePendingBeziers(scene);
 }
 
 void compileInto(RenderScene& scene, GLuint list) {
@@ -50,6 +49,7 @@ const ShapeEntry* placeableShape(const RenderScene& scene, int number) {
 RenderScene* renderSceneCreate() {
     auto* scene = new RenderScene;
     configureTessellator(scene->tessellator.get());
+    glGetIntegerv(GL_STENCIL_BITS, &scene->stencilBits);
     return scene;
 }
 
@@ -91,7 +91,7 @@ namespace renderer {
 const ImageEntry* definedImage(const RenderScene& scene, int number) {
     if (number < 0 || static_cast<size_t>(number) >= scene.images.size()) return nullptr;
     const ImageEntry& image = scene.images[static_cast<size_t>(number)];
-    return image.list.name() != 0 ? &image : nullptr;
+    return image.texture.name() != 0 ? &image : nullptr;
 }
 
 // ------------------------------------------------------------ structure
@@ -99,8 +99,8 @@ const ImageEntry* definedImage(const RenderScene& scene, int number) {
 int layerBegin(ReaderContext* ctx, const char* name, int visible, int detectable) {
     RenderScene& scene = sceneOf(ctx);
     closeOpenList(scene);  // the previous layer's
-    if (!scene.budget.newList(ctx)) return CALLBACK_FAILED;
-    scene.budget.beginLayer();
+    if (!scene.limits.newList(ctx)) return CALLBACK_FAILED;
+    scene.limits.beginLayer();
     LayerEntry& layer = scene.layers.emplace_back();
     layer.list = DisplayList::generate();
     compileInto(scene, layer.list.name());
@@ -133,8 +133,8 @@ int layersEnd(ReaderContext* ctx) {
 int shapeBegin(ReaderContext* ctx, double x, double y, int number) {
     RenderScene& scene = sceneOf(ctx);
     if (number < 0) return 1;
-    if (!scene.budget.newList(ctx)) return CALLBACK_FAILED;
-    scene.budget.beginShape();
+    if (!scene.limits.newList(ctx)) return CALLBACK_FAILED;
+    scene.limits.beginShape();
     // Shape numbers count definitions, so the table grows one row at a time.
     if (static_cast<size_t>(number) >= scene.shapes.size()) {
         scene.shapes.resize(static_cast<size_t>(number) + 1);
@@ -155,7 +155,7 @@ int shapeEnd(ReaderContext* ctx) {
     if (scene.shapeBeingDefined >= 0) {
         ShapeEntry& shape = scene.shapes[static_cast<size_t>(scene.shapeBeingDefined)];
         shape.complete = true;
-        shape.cost = scene.budget.endShape();
+        shape.cost = scene.limits.endShape();
         scene.shapeBeingDefined = -1;
     }
     return 1;
@@ -165,7 +165,7 @@ int stampShape(ReaderContext* ctx, int number, double x, double y) {
     RenderScene& scene = sceneOf(ctx);
     const ShapeEntry* shape = placeableShape(scene, number);
     if (shape == nullptr) return 1;
-    if (!scene.budget.place(ctx, shape->cost, 1.0, 1.0)) return CALLBACK_FAILED;
+    if (!scene.limits.place(ctx, shape->cost, 1.0, 1.0)) return CALLBACK_FAILED;
     glPushMatrix();
     glTranslated(x, y, 0.0);
     glCallList(shape->list.name());
@@ -181,7 +181,7 @@ int placeShape(ReaderContext* ctx, int number, double x, double y, double angle,
     RenderScene& scene = sceneOf(ctx);
     const ShapeEntry* shape = placeableShape(scene, number);
     if (shape == nullptr) return 1;
-    if (!scene.budget.place(ctx, shape->cost, sx / shape->referenceX, sy / shape->referenceY)) {
+    if (!scene.limits.place(ctx, shape->cost, sx / shape->referenceX, sy / shape->referenceY)) {
         return CALLBACK_FAILED;
     }
     glPushMatrix();

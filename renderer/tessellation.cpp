@@ -59,7 +59,7 @@ void tessCombine(GLdouble coords[3], void* sources[4], GLfloat weights[4], void*
 }
 
 // The points of an edge set in drawing order, with the fill attribute of
-// each: as a line strip, or collected for the tessellator.
+// each, as a line strip.
 void emitEdgePoints(const EdgeSet* set, const FillSpec& fill) {
     if (set == nullptr) return;
     Point p;
@@ -71,41 +71,43 @@ void emitEdgePoints(const EdgeSet* set, const FillSpec& fill) {
     }
 }
 
-// False when the budget refuses a point.
-bool collectEdgePoints(ReaderContext* ctx, RenderScene& scene, const EdgeSet* set,
-                       const FillSpec& fill) {
-    if (set == nullptr) return true;
-    if (!scene.budget.units(ctx, std::max(set->count, 0) * kCostEdgeList)) return false;
-    Point p;
-    for (int list = 0; list < set->count; ++list) {
-        for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
-            const double count = double(scene.tessVertices.size()) + 1.0;
-            if (!scene.budget.tessellationRoom(ctx, count)) return false;
-            // Face vertices are kept in single precision.
-            const double x = static_cast<float>(p.x);
-            const double y = static_cast<float>(p.y);
-            tessAddVertex(scene, x, y, fill.at(x, y));
-        }
-    }
-    return true;
+// What walking a set takes: its lists and its points, known without
+// walking them.
+double edgeSetWork(const EdgeSet* set) {
+    if (set == nullptr) return 0.0;
+    double work = 1.0 + std::max(set->count, 0);
+    for (const PointList& list : set->lists) work += std::max(list.count, 0);
+    return work;
 }
 
-// Asks for an edge set drawn as a strip: its points and segments.
-bool budgetEdgeSet(ReaderContext* ctx, RenderScene& scene, const EdgeSet* set) {
-    if (set == nullptr) return budgetLines(ctx, 0);
-    if (!scene.budget.units(ctx, std::max(set->count, 0) * kCostEdgeList)) return false;
-    double count = 0.0;
+// The length of the strip through a set's points.
+double edgeSetLength(const EdgeSet* set, double& segments) {
+    double length = 0.0;
+    segments = 0.0;
+    if (set == nullptr) return 0.0;
     Point p;
     Point previous;
+    bool first = true;
     for (int list = 0; list < set->count; ++list) {
         for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
-            const double length = std::hypot(p.x - previous.x, p.y - previous.y);
-            if (count > 0.0 && !scene.budget.segment(ctx, length)) return false;
+            if (!first) length += std::hypot(p.x - previous.x, p.y - previous.y), segments += 1.0;
             previous = p;
-            count += 1.0;
+            first = false;
         }
     }
-    return budgetLines(ctx, count);
+    return length;
+}
+
+// The face's edge-set numbers, its first list and then its second, each
+// resolved; `visit` takes every set (nullptr for numbers naming none).
+template <typename Visit>
+void forEachFaceSet(const ReaderContext* ctx, const Face& face, Visit visit) {
+    auto walk = [&](const std::vector<int32_t>& numbers, int32_t count) {
+        const size_t n = std::min(numbers.size(), static_cast<size_t>(std::max(count, 0)));
+        for (size_t i = 0; i < n; ++i) visit(readerEdge(ctx, numbers[i]));
+    };
+    walk(face.first, face.firstCount);
+    walk(face.second, face.secondCount);
 }
 
 }  // namespace
@@ -171,25 +173,27 @@ bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
             ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
             outline.push_back(p);
         }
+        scene.limits.fill((xmax - xmin) * (ymax - ymin));
         // A small outline is tessellated from the records as collected; a
         // large one piece by piece, each piece's points given their fill
-        // attribute where they stand.
+        // attribute where they stand. Every point a cut makes is at least a
+        // step of the tessellator's.
         const bool cut = outline.size() > kSlabPoints;
         std::vector<std::vector<Point>> pieces;
         bool allowed = true;
         if (cut) {
             const std::vector<double> cuts = slabCuts(outline, kSlabPoints);
-            // Pieces past the limit of points are refused as a larger outline.
-            if (!cutIntoSlabs(outline, cuts, kMaxTessVertices, pieces)) {
-                allowed = scene.budget.tessellationRoom(ctx, kMaxTessVertices + 1.0);
+            const double room = std::min(scene.limits.tessellatorStepsLeft(ctx), kMaxSlabPoints);
+            if (!cutIntoSlabs(outline, cuts, room, pieces)) {
+                allowed = scene.limits.refuseFill(ctx);
             }
         } else {
             pieces.push_back(std::move(outline));
         }
         for (size_t i = 0; allowed && i < pieces.size(); ++i) {
-            allowed = scene.budget.tessellate(ctx, pieces[i]);
+            allowed = scene.limits.tessellate(ctx, pieces[i]);
         }
-        if (allowed && budgetFill(ctx, fill, (xmax - xmin) * (ymax - ymin), 0)) {
+        if (allowed) {
             scene.tessFill = &fill;
             if (!cut) runTessellator(scene, tess);
             for (size_t i = 0; cut && i < pieces.size(); ++i) {
@@ -206,10 +210,16 @@ bool tessEndPolygon(ReaderContext* ctx, RenderScene& scene, GLUtesselator* tess,
 }
 
 // All points of all lists of the set form one strip in the line colour.
+// A draw replays the stored set: it counts as a replay of its points and
+// of its strip's pixels.
 int drawEdge(ReaderContext* ctx, int number) {
     RenderScene& scene = sceneOf(ctx);
     const EdgeSet* set = readerEdge(ctx, number);
-    if (!budgetEdgeSet(ctx, scene, set)) return CALLBACK_FAILED;
+    SceneLimits& limits = scene.limits;
+    if (!limits.replayLines(ctx, edgeSetWork(set), 0.0, 0.0)) return CALLBACK_FAILED;
+    double segments = 0.0;
+    const double length = edgeSetLength(set, segments);
+    if (!limits.replayLines(ctx, 0.0, length, segments)) return CALLBACK_FAILED;
     const FillSpec fill = readFillSpec(ctx, scene);
     glBegin(GL_LINE_STRIP);
     issueColour(ctx, COLOR_LINE);
@@ -219,7 +229,9 @@ int drawEdge(ReaderContext* ctx, int number) {
 }
 
 // The points of the face's edge sets, those of its first list of numbers and
-// then of its second, make one contour.
+// then of its second, make one outline. A fill replays the stored sets: it
+// counts as a replay of every number resolved and every point walked, and
+// of the outline's bounds in pixels.
 int fillFace(ReaderContext* ctx, int number) {
     RenderScene& scene = sceneOf(ctx);
     const Face* face = readerFace(ctx, number);
@@ -227,22 +239,37 @@ int fillFace(ReaderContext* ctx, int number) {
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
 
-    tessBeginPolygon(scene);
-    auto collectSets = [&](const std::vector<int32_t>& numbers, int32_t count) {
-        const size_t n = std::min(numbers.size(), static_cast<size_t>(std::max(count, 0)));
-        if (!scene.budget.units(ctx, static_cast<double>(n) * kCostEdgeList)) return false;
-        for (size_t i = 0; i < n; ++i) {
-            if (!collectEdgePoints(ctx, scene, readerEdge(ctx, numbers[i]), fill)) return false;
-        }
-        return true;
+    double work = 0.0;
+    forEachFaceSet(ctx, *face, [&](const EdgeSet* set) { work += 1.0 + edgeSetWork(set); });
+    if (!scene.limits.replayFill(ctx, work, 0.0)) return CALLBACK_FAILED;
+
+    // Face vertices are kept in single precision.
+    auto eachPoint = [&](auto add) {
+        forEachFaceSet(ctx, *face, [&](const EdgeSet* set) {
+            Point p;
+            for (int list = 0; set != nullptr && list < set->count; ++list) {
+                for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
+                    add(static_cast<double>(static_cast<float>(p.x)),
+                        static_cast<double>(static_cast<float>(p.y)));
+                }
+            }
+        });
     };
-    const bool collected = collectSets(face->first, face->firstCount) &&
-                           collectSets(face->second, face->secondCount);
+    enterFillMode(fill.mode);
+    if (canStencilFill(scene, fill)) {
+        StencilOutline& outline = scene.stencilOutline;
+        stencilFillBegin(outline);
+        eachPoint([&](double x, double y) { stencilFillVertex(outline, x, y); });
+        const double area = (outline.xmax - outline.xmin) * (outline.ymax - outline.ymin);
+        if (!stencilFillEnd(ctx, scene, fill)) return CALLBACK_FAILED;
+        return scene.limits.replayFill(ctx, 0.0, area) ? 1 : CALLBACK_FAILED;
+    }
+    tessBeginPolygon(scene);
+    eachPoint([&](double x, double y) { tessAddVertex(scene, x, y, fill.at(x, y)); });
     Tessellator tess;
     configureTessellator(tess.get());
-    enterFillMode(fill.mode);
     applyFillFirst(fill);
-    const bool drawn = tessEndPolygon(ctx, scene, tess.get(), fill, !collected);
+    const bool drawn = tessEndPolygon(ctx, scene, tess.get(), fill, false);
     leaveFillMode(fill.mode);
     return drawn ? 1 : CALLBACK_FAILED;
 }

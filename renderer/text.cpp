@@ -37,30 +37,27 @@ void drawStrokeString(StrokeFont font, const char* text, const double* rgba) {
     for (const char* c = text; *c != '\0'; ++c) strokeCharacter(font, characterCode(*c), rgba);
 }
 
-// Asks the scene's budget for one pass over the string: per character its
-// stroke points, its strokes and the advance, and each stroke segment at the
-// text's scale.
-bool budgetPass(ReaderContext* ctx, StrokeFont font, const char* text, double scale) {
-    SceneBudget& budget = sceneOf(ctx).budget;
+// Counts one pass over the string with the scene's limits: per character
+// its stroke points, strokes and advance compiled; inside a shape, each
+// stroke segment at the text's scale too, for what a placement replays.
+bool countPass(ReaderContext* ctx, StrokeFont font, const char* text, double scale) {
+    SceneLimits& limits = sceneOf(ctx).limits;
     for (const char* c = text; *c != '\0'; ++c) {
         const StrokeGlyph* glyph = strokeGlyph(font, characterCode(*c));
         if (glyph == nullptr) {
-            if (!budget.units(ctx, kCostPrimitive, 1.0)) return false;
+            if (!limits.store(ctx, 1.0)) return false;
             continue;
         }
         const double points = static_cast<double>(glyph->points.size());
         const double strokes = static_cast<double>(glyph->strokeLengths.size());
-        if (!budget.units(ctx, points * kCostVertex + (strokes + 1.0) * kCostPrimitive,
-                          points + strokes + 1.0)) {
-            return false;
-        }
+        if (!limits.store(ctx, points + strokes + 1.0)) return false;
+        if (!limits.inShape()) continue;
         size_t at = 0;
         for (uint16_t length : glyph->strokeLengths) {
             for (size_t k = 1; k < length && at + k < glyph->points.size(); ++k) {
                 const StrokePoint& a = glyph->points[at + k - 1];
                 const StrokePoint& b = glyph->points[at + k];
-                const double length = std::hypot(double(b.x) - a.x, double(b.y) - a.y);
-                if (!budget.segment(ctx, length * scale)) return false;
+                limits.segment(std::hypot(double(b.x) - a.x, double(b.y) - a.y) * scale);
             }
             at += length;
         }
@@ -88,9 +85,9 @@ int drawText(ReaderContext* ctx, double x, double y, const char* text) {
 
     const double s = readerFontSize(ctx) * kUnitPerSize;
     const int passes = style == 1 || style == 3 ? 2 : 1;
-    if (!sceneOf(ctx).budget.push(ctx, 0)) return CALLBACK_FAILED;
+    if (!sceneOf(ctx).limits.push(ctx, 0)) return CALLBACK_FAILED;
     for (int pass = 0; pass < passes; ++pass) {
-        if (!budgetPass(ctx, font, text, s)) return CALLBACK_FAILED;
+        if (!countPass(ctx, font, text, s)) return CALLBACK_FAILED;
     }
     // The text colour starts every stroke, inside its glBegin.
     double rgba[4];

@@ -11,7 +11,10 @@ namespace qmv {
 
 namespace {
 
-// The plain RGB config: 8 bits per colour, no alpha, depth or stencil.
+// An RGB config of 8 bits per colour, no alpha, with a stencil buffer for
+// the renderer's fills and the fewest depth bits; the plain RGB config
+// when none has a stencil buffer (the renderer then tessellates every
+// fill).
 EGLConfig chooseConfig(EGLDisplay display) {
     const EGLint wanted[] = {EGL_SURFACE_TYPE,
                              EGL_PBUFFER_BIT,
@@ -28,15 +31,21 @@ EGLConfig chooseConfig(EGLDisplay display) {
     if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0) return nullptr;
     std::vector<EGLConfig> configs(static_cast<size_t>(count));
     eglChooseConfig(display, wanted, configs.data(), count, &count);
+    EGLConfig best = nullptr;
+    EGLint bestDepth = 0;
+    EGLint bestStencil = -1;
     for (EGLConfig config : configs) {
         EGLint red = 0, alpha = 0, depth = 0, stencil = 0;
         eglGetConfigAttrib(display, config, EGL_RED_SIZE, &red);
         eglGetConfigAttrib(display, config, EGL_ALPHA_SIZE, &alpha);
         eglGetConfigAttrib(display, config, EGL_DEPTH_SIZE, &depth);
         eglGetConfigAttrib(display, config, EGL_STENCIL_SIZE, &stencil);
-        if (red == 8 && alpha == 0 && depth == 0 && stencil == 0) return config;
+        if (red != 8 || alpha != 0 || (stencil != 0 && stencil != 8)) continue;
+        if (stencil == 0 && depth != 0) continue;
+        const bool better = stencil > bestStencil || (stencil == bestStencil && depth < bestDepth);
+        if (better) best = config, bestDepth = depth, bestStencil = stencil;
     }
-    return nullptr;
+    return best;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The GL calls that pixels cannot show: vertex counts and orders, the
-// evaluator calls of a Bézier segment, the blend factors of each mode and
+// points of a Bézier segment, the blend factors of each mode and
 // the attributes every layer list starts with. qmv-render runs under
 // apitrace and the recorded calls are read back.
 #include <gtest/gtest.h>
@@ -148,7 +148,8 @@ TEST_F(CallLog, BlendModesSetTheirFactors) {
 }
 
 // Circles and arcs step by FULL_TURN / 44 from their start angle: an
-// outline has 44 vertices, a fill 46, an arc over a quarter turn 12.
+// outline has 44 vertices and its first again to close its strip, a fill
+// 46, an arc over a quarter turn 12.
 TEST_F(CallLog, CurvesHaveTheirVertexCounts) {
     SceneWriter w(squareHeader());
     w.layer("outline");
@@ -162,10 +163,11 @@ TEST_F(CallLog, CurvesHaveTheirVertexCounts) {
     ASSERT_EQ(layers.size(), 3u);
 
     const Calls outline = layers[0].named("glVertex2d");
-    ASSERT_EQ(outline.size(), 44u);
+    ASSERT_EQ(outline.size(), 45u);
     EXPECT_DOUBLE_EQ(outline[0].number("x"), 20);  // angle 0, relative to the centre
     EXPECT_DOUBLE_EQ(outline[0].number("y"), 0);
-    EXPECT_EQ(layers[0].named("glBegin")[0].args, "mode = GL_LINE_LOOP");
+    EXPECT_EQ(outline[44].args, outline[0].args);
+    EXPECT_EQ(layers[0].named("glBegin")[0].args, "mode = GL_LINE_STRIP");
     EXPECT_EQ(layers[0].named("glTranslated")[0].args, "x = 50, y = 50, z = 0");
 
     const Calls fan = layers[1].named("glVertex2d");
@@ -181,32 +183,28 @@ TEST_F(CallLog, CurvesHaveTheirVertexCounts) {
     EXPECT_EQ(layers[2].named("glBegin")[0].args, "mode = GL_LINE_STRIP");
 }
 
-// Each segment: the map of its four control points and 101 evaluated
-// points, parameters 0 to 100.
-TEST_F(CallLog, BezierSegmentsAreEvaluatedAt101Points) {
+// Each segment: a strip through its curve at the 101 parameters 0 to 100
+// of 0 to 1, from its first control point to its last.
+TEST_F(CallLog, BezierSegmentsAreDrawnThrough101Points) {
     SceneWriter w(squareHeader());
     w.layer("l");
     w.drawPolygon({{0, 0}, {10, 0}, {10, 10}});
     w.drawCubicBezier({10, 10}, {{{20, 40}, {60, 40}, {90, 10}}, {{95, 5}, {95, 0}, {90, 0}}});
     w.finish();
-    int segments = 0;
-    for (const ListBlock& block : traceLists(w)) {
-        const Calls maps = block.named("glMap1f");
-        if (maps.empty()) continue;
-        ++segments;
-        ASSERT_EQ(maps.size(), 1u);
-        EXPECT_NE(maps[0].args.find("u1 = 0, u2 = 100, stride = 3, order = 4"), std::string::npos);
-        if (segments == 1) {
-            EXPECT_NE(maps[0].args.find("points = {10, 10, 0, 20, 40, 0, 60, 40, 0, 90, 10, 0}"),
-                      std::string::npos)
-                << maps[0].args;
-        }
-        const Calls evals = block.named("glEvalCoord1f");
-        ASSERT_EQ(evals.size(), 101u);
-        for (int i = 0; i <= 100; ++i) EXPECT_EQ(evals[i].number("u"), i);
-        EXPECT_EQ(block.named("glBegin")[0].args, "mode = GL_LINE_STRIP");
-    }
-    EXPECT_EQ(segments, 2);
+    const std::vector<ListBlock> layers = layerLists(traceLists(w));
+    ASSERT_EQ(layers.size(), 1u);
+    const Calls begins = layers[0].named("glBegin");
+    ASSERT_EQ(begins.size(), 3u);
+    for (const Call& begin : begins) EXPECT_EQ(begin.args, "mode = GL_LINE_STRIP");
+    const Calls points = layers[0].named("glVertex2f");
+    ASSERT_EQ(points.size(), 202u);
+    EXPECT_EQ(points[0].args, "x = 10, y = 10");
+    EXPECT_EQ(points[100].args, "x = 90, y = 10");
+    // At t = 1/2: (P0 + 3 P1 + 3 P2 + P3) / 8.
+    EXPECT_NEAR(points[50].number("x"), (10 + 60 + 180 + 90) / 8.0, 1e-4);
+    EXPECT_NEAR(points[50].number("y"), (10 + 120 + 120 + 10) / 8.0, 1e-4);
+    EXPECT_EQ(points[101].args, "x = 90, y = 10");  // the second segment starts there
+    EXPECT_EQ(points[201].args, "x = 90, y = 0");
 }
 
 }  // namespace

@@ -206,8 +206,8 @@ TEST_F(GlRecovery, ImageWithARefusedStretchMode) {
     afterwardsTheReferenceIsUnchanged(w, "Error in MakeSetImageStretchMode");
 }
 
-// Refused by a limit in the middle of a layer, with a polyline begun, a
-// gradient fill in force and the texture bound.
+// Refused by a limit in the middle of a layer, with a gradient fill in
+// force and the texture bound: an edge set drawn again and again.
 TEST_F(GlRecovery, RefusedInTheMiddleOfALayer) {
     SceneHeader h = square();
     h.relPointSize = 8;
@@ -215,16 +215,17 @@ TEST_F(GlRecovery, RefusedInTheMiddleOfALayer) {
     SceneWriter w(h);
     w.setColorSize(6);
     const int image = w.setImage(2, 2, std::vector<Color>(4, Color{0, 1, 0}));
+    std::vector<Point> steps;
+    for (int i = 0; i < 1000; ++i) steps.push_back(i % 2 == 0 ? Point{7, 7} : Point{-7, -7});
+    w.setEdge({{0, 0}, {{8, steps}}});
     w.layer("L");
     w.setGradientFill({0, 0}, Color{1, 0, 0}, {7, 0}, Color{0, 0, 1});
     w.fillBox({0, 0}, {7, 7});
     w.setTextureFill({0, 0}, image);
     w.fillCircle({3, 3}, 2);
-    std::vector<Point> steps;
-    for (int i = 0; i < 400000; ++i) steps.push_back(i % 2 == 0 ? Point{7, 7} : Point{-7, -7});
-    w.polylineSteps({0, 0}, steps);
+    for (int i = 0; i < 100; ++i) w.drawEdgeRange(-2097152, 2097151);
     w.finish();
-    afterwardsTheReferenceIsUnchanged(w, "Renderer: Scene too complex to draw.");
+    afterwardsTheReferenceIsUnchanged(w, "Renderer: Shapes or edges drawn too often.");
 }
 
 // A parse that fails inside a shape definition, with the shape's list open.

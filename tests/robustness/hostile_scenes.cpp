@@ -6,6 +6,9 @@
 #include <cmath>
 #include <limits>
 
+#include <fstream>
+
+#include "child_process.h"
 #include "qmv/opcodes.h"
 #include "qmv/writer/scene_writer.h"
 
@@ -198,7 +201,7 @@ std::vector<HostileScene> imageScenes() {
                           tail.finish();
                           return deflateRepeated(w.bytes(), row, 2048, tail.bytes());
                       },
-                      true, "Renderer: Scene too complex to draw."});
+                      true, ""});
     // 1 MiB of raw pixels, drawn a few times.
     scenes.push_back({"1024 x 1000 raw image drawn 50 times", [] {
                           SceneWriter w(header());
@@ -218,7 +221,7 @@ std::vector<HostileScene> imageScenes() {
                           w.layer("L");
                           return bytesOf(w);
                       },
-                      false, "Renderer:"});
+                      false, ""});
     return scenes;
 }
 
@@ -259,7 +262,23 @@ std::vector<HostileScene> shapeScenes() {
                           w.stampShape(39, {10, 10});
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, "Shape: Shapes nested too deeply."});
+    // Within the nesting depth: 4^23 placements of the first shape.
+    scenes.push_back({"24 shapes each placing the previous four times", [] {
+                          SceneWriter w(header());
+                          w.beginShape({1, 1});
+                          w.line({0, 0}, {1, 1});
+                          w.endShape();
+                          for (int k = 1; k < 24; ++k) {
+                              w.beginShape({1, 1});
+                              for (int m = 0; m < 4; ++m) w.stampShape(k - 1, {double(m), 0});
+                              w.endShape();
+                          }
+                          w.layer("L");
+                          w.stampShape(23, {10, 10});
+                          return bytesOf(w);
+                      },
+                      false, "Renderer: Shapes or edges drawn too often."});
     // A shape placing itself (not defined yet: draws nothing), placed
     // 100000 times, scaled far up.
     scenes.push_back({"a shape placed inside itself, placed 70000 times scaled up", [] {
@@ -273,7 +292,7 @@ std::vector<HostileScene> shapeScenes() {
                           for (int i = 0; i < 70000; ++i) w.shape(0, {5, 5}, {1, 0}, {30000, 30000});
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, "Renderer: Shapes or edges drawn too often."});
     return scenes;
 }
 
@@ -292,7 +311,7 @@ std::vector<HostileScene> geometryScenes() {
                           w.fillPolygonSteps({50, 50}, alternating(1000000, {1, 0}, {-1, 0}));
                           return bytesOf(w);
                       },
-                      false, "Renderer: Filled area too complex."});
+                      false, ""});
     // Within the vertex limit, but every edge lies on every other one.
     scenes.push_back({"filled polygon of 200000 zero-area steps", [] {
                           SceneWriter w(header(32, 3));
@@ -300,7 +319,7 @@ std::vector<HostileScene> geometryScenes() {
                           w.fillPolygonSteps({50, 50}, alternating(200000, {1, 0}, {-1, 0}));
                           return bytesOf(w);
                       },
-                      false, "Renderer: Filled area too complex."});
+                      false, ""});
     scenes.push_back({"NaN and infinite coordinates to the tessellator", [] {
                           SceneWriter w(header(32, 128));
                           w.setEdge({{10, 10}, {{128, {{kNaN, 1}, {5, kInf}, {-kInf, 3}, {4, 4}}}}});
@@ -318,9 +337,9 @@ std::vector<HostileScene> geometryScenes() {
                       false, "*"});
     scenes.push_back({"star polygon of 200 points", [] { return starScene(200); }, false, ""});
     scenes.push_back({"star polygon of 1000 points", [] { return starScene(1000); }, false,
-                      "Renderer: Filled area too complex."});
+                      ""});
     scenes.push_back({"star polygon of 3000 points", [] { return starScene(3000); }, false,
-                      "Renderer: Scene too complex to draw."});
+                      ""});
     // Combs make the tessellator relabel long face loops at every tooth: the
     // square of the outline's size, unless the outline is cut up first.
     scenes.push_back({"comb polygon of 120000 points, teeth up", [] { return combScene(30000, 1); },
@@ -340,7 +359,7 @@ std::vector<HostileScene> geometryScenes() {
                           w.fillPolygon(points);
                           return bytesOf(w);
                       },
-                      false, "Renderer: Filled area too complex."});
+                      false, ""});
     // Every point on two lines: no cut can split it.
     scenes.push_back({"comb polygon of 120000 points on two uprights", [] {
                           SceneWriter w(header(64, 32, 60000));
@@ -352,7 +371,7 @@ std::vector<HostileScene> geometryScenes() {
                           w.fillPolygonSteps({0, 0}, steps);
                           return bytesOf(w);
                       },
-                      false, "Renderer: Filled area too complex."});
+                      false, ""});
     // Radii, angles and coordinates of 1e300, and the largest circle radius.
     scenes.push_back({"ellipses, arcs and circles of 1e300", [] {
                           SceneWriter w(header(128, 128));
@@ -365,7 +384,7 @@ std::vector<HostileScene> geometryScenes() {
                           }
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, ""});
     // Every box covers the whole picture.
     scenes.push_back({"260000 filled boxes over the whole picture", [] {
                           SceneWriter w(header(16, 8, 7));
@@ -373,7 +392,7 @@ std::vector<HostileScene> geometryScenes() {
                           for (int i = 0; i < 260000; ++i) w.fillBox({0, 0}, {7, 7});
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, ""});
     return scenes;
 }
 
@@ -386,7 +405,7 @@ std::vector<HostileScene> repetitionScenes() {
                           for (int i = 0; i < 1000; ++i) w.drawEdgeRange(-2097152, 2097151);
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, "Renderer: Shapes or edges drawn too often."});
     scenes.push_back({"a text of 1000000 characters", [] {
                           SceneWriter w(header());
                           w.layer("L");
@@ -394,7 +413,7 @@ std::vector<HostileScene> repetitionScenes() {
                           w.text({10, 10}, std::string(1000000, 'W'));
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, ""});
     scenes.push_back({"texts at the largest font size", [] {
                           SceneWriter w(header());
                           w.layer("L");
@@ -402,7 +421,7 @@ std::vector<HostileScene> repetitionScenes() {
                           for (int i = 0; i < 1000; ++i) w.text({10, 10}, std::string(500, '#'));
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, ""});
     // One million segments, each across the whole picture.
     scenes.push_back({"a polyline of 1000000 segments across the picture", [] {
                           SceneWriter w(header(32, 8, 7));
@@ -410,7 +429,7 @@ std::vector<HostileScene> repetitionScenes() {
                           w.polylineSteps({0, 0}, alternating(1000000, {7, 7}, {-7, -7}));
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, ""});
     // State the rasteriser takes up anew between draws.
     scenes.push_back({"30000 switches between gradient and solid fills", [] {
                           SceneWriter w(header(32, 16));
@@ -454,32 +473,22 @@ std::vector<HostileScene> repetitionScenes() {
                           return bytesOf(w);
                       },
                       false, "*"});
-    // As much drawing as the allowance of a 1 MiB file buys: drawn.
-    scenes.push_back({"1 MiB: full-picture fills up to the allowance", [] {
-                          SceneWriter w(header(32, 16));
-                          w.layer("L");
-                          padToOneMiB(w, 920 * 7);
-                          for (int i = 0; i < 920; ++i) w.fillBox({0, 0}, {100, 100});
-                          return bytesOf(w);
-                      },
-                      false, ""});
-    scenes.push_back({"1 MiB: dashed lines across the picture up to the allowance", [] {
-                          SceneWriter w(header(32, 16));
-                          w.layer("L");
-                          w.setLineDashes(0x5555);
-                          padToOneMiB(w, 11000 * 7);
-                          for (int i = 0; i < 11000; ++i) w.line({0, 0}, {100, 100});
-                          return bytesOf(w);
-                      },
-                      false, ""});
-    scenes.push_back({"1 MiB: circles up to the allowance", [] {
-                          SceneWriter w(header(32, 16));
-                          w.layer("L");
-                          padToOneMiB(w, 27000 * 6);
-                          for (int i = 0; i < 27000; ++i) w.drawCircle({50, 50}, 50);
-                          return bytesOf(w);
-                      },
-                      false, ""});
+    // A shape of 1 000 points placed 40 000 times replays 40 M vertices:
+    // more than a file of 200 KB may replay, less than one of 1 MiB. (The
+    // shape is small in the picture, a few hundred pixels of lines.)
+    auto placedOften = [](bool padded) {
+        SceneWriter w(header(32, 8, 10000.0));
+        w.beginShape({1, 1});
+        w.polylineSteps({0, 0}, alternating(1000, {3, 1}, {-3, 1}));
+        w.endShape();
+        w.layer("L");
+        if (padded) padToOneMiB(w, 40000 * 6);
+        for (int i = 0; i < 40000; ++i) w.stampShape(0, {double(i % 97), double(i % 89)});
+        return bytesOf(w);
+    };
+    scenes.push_back({"a 1000-point shape placed 40000 times", [=] { return placedOften(false); },
+                      false, "Renderer: Shapes or edges drawn too often."});
+    scenes.push_back({"the same in a file of 1 MiB", [=] { return placedOften(true); }, false, ""});
     // Stored lists walked again at every use, whether they hold points or not.
     scenes.push_back({"a face of 500000 edge-set numbers filled 250000 times", [] {
                           SceneWriter w(header());
@@ -488,7 +497,7 @@ std::vector<HostileScene> repetitionScenes() {
                           for (int i = 0; i < 250000; ++i) w.fillFace(0);
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, "Renderer: Shapes or edges drawn too often."});
     scenes.push_back({"an edge set of 250000 empty lists drawn 250000 times", [] {
                           SceneWriter w(header());
                           w.setEdge({{1, 1}, std::vector<EdgeSteps>(250000, EdgeSteps{24, {}})});
@@ -496,13 +505,13 @@ std::vector<HostileScene> repetitionScenes() {
                           for (int i = 0; i < 250000; ++i) w.drawEdge(1);
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, "Renderer: Shapes or edges drawn too often."});
     scenes.push_back({"340000 layers", [] {
                           SceneWriter w(header());
                           for (int i = 0; i < 340000; ++i) w.layer("");
                           return bytesOf(w);
                       },
-                      false, "Renderer:"});
+                      false, "Renderer: Too many display lists."});
     scenes.push_back({"170000 shapes", [] {
                           SceneWriter w(header());
                           for (int i = 0; i < 170000; ++i) {
@@ -520,7 +529,7 @@ std::vector<HostileScene> repetitionScenes() {
                           w.drawCubicBezierSteps({10, 10}, steps);
                           return bytesOf(w);
                       },
-                      false, "Renderer: Scene too complex to draw."});
+                      false, ""});
     return scenes;
 }
 
@@ -567,7 +576,7 @@ std::vector<HostileScene> compressedBombScenes() {
                           chunk.resize(chunk.size() + (3 * static_cast<size_t>(kLargestSize) + 7) / 8, 0);
                           return deflateRepeated(w.bytes(), chunk, 20, {});
                       },
-                      true, "Renderer: Scene too complex to draw."});
+                      true, ""});
     return scenes;
 }
 
@@ -679,22 +688,67 @@ std::vector<HostileScene> ordinaryScenes() {
     return scenes;
 }
 
-// Past 1 MiB a file gets more allowance for each further byte, so that a
-// large drawing opens: 1 200 fills of the whole picture after 1.2 MiB of
-// colour commands cost more than a 1 MiB file may spend.
+// Past 1 MiB: a map of 2 000 symbols placed 200 000 times, stamped, turned
+// and scaled, and in clusters that place five symbols each: an honest
+// drawing of 2 MB whose placements replay 30 M vertices, drawn.
 std::vector<HostileScene> largeFileScenes() {
     std::vector<HostileScene> scenes;
-    scenes.push_back({"1.2 MiB: more full-picture fills than 1 MiB buys", [] {
-                          SceneWriter w(header(32, 16));
-                          w.layer("L");
-                          while (w.bytes().size() < kMaxHostileBytes + kMaxHostileBytes / 5) {
-                              w.setLineColor(Color{0, 0, 0});
+    scenes.push_back({"2000 symbols placed 200000 times", [] {
+                          SceneWriter w(header(32, 16, 30000.0));
+                          for (int k = 0; k < 2000; ++k) {
+                              w.beginShape({1, 1});
+                              const std::vector<Point> ring =
+                                  raggedRing({0, 0}, 20 + k % 30, 24 + k % 40, k);
+                              w.fillPolygon(ring);
+                              w.drawPolygon(ring);
+                              w.endShape();
                           }
-                          for (int i = 0; i < 1200; ++i) w.fillBox({0, 0}, {100, 100});
+                          for (int k = 0; k < 100; ++k) {
+                              w.beginShape({1, 1});
+                              for (int m = 0; m < 5; ++m) {
+                                  w.stampShape((k * 5 + m) % 2000, {40.0 * m, 30.0 * (m % 2)});
+                              }
+                              w.endShape();
+                          }
+                          w.layer("symbols");
+                          for (int i = 0; i < 200000; ++i) {
+                              const int64_t n = i;
+                              const Point at{double(n * 7919 % 29000), double(n * 104729 % 29000)};
+                              if (i % 3 == 0) {
+                                  w.stampShape(i % 2000, at);
+                              } else if (i % 3 == 1) {
+                                  w.shape(i % 2000, at, {i % 5 - 2.0, 3}, {2, 2});
+                              } else {
+                                  w.stampShape(2000 + i % 100, at);
+                              }
+                          }
                           return bytesOf(w);
                       },
                       false, ""});
     return scenes;
+}
+
+namespace {
+
+struct WriteJob {
+    const HostileScene* scene;
+    const std::string* path;
+};
+
+bool writeScene(void* data) {
+    const WriteJob& job = *static_cast<const WriteJob*>(data);
+    const std::vector<uint8_t> bytes = job.scene->build();
+    if (bytes.empty()) return false;
+    std::ofstream out(*job.path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool writeHostileScene(const HostileScene& scene, const std::string& path) {
+    WriteJob job{&scene, &path};
+    return inChild(writeScene, &job);
 }
 
 }  // namespace qmv::test

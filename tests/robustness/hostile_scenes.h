@@ -30,7 +30,13 @@ std::vector<HostileScene> geometryScenes();        // zero steps, NaN, crossings
 std::vector<HostileScene> repetitionScenes();      // edge ranges, text, lists, long lines
 std::vector<HostileScene> compressedBombScenes();  // small .qmvz files that inflate far
 std::vector<HostileScene> ordinaryScenes();        // common commands, as many as 1 MiB holds
-std::vector<HostileScene> largeFileScenes();       // past 1 MiB, where the allowance grows
+std::vector<HostileScene> largeFileScenes();       // honest drawings past 1 MiB
+
+// Builds the scene in a forked child, so that its construction never counts
+// towards this process's peak memory (which later children would inherit
+// in their own accounting), and writes it to `path`. False when it cannot
+// be built or written.
+bool writeHostileScene(const HostileScene& scene, const std::string& path);
 
 // zlib stream of the bytes (level 9), as a .qmvz file holds them.
 std::vector<uint8_t> deflateBytes(const std::vector<uint8_t>& bytes);

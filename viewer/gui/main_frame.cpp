@@ -126,10 +126,15 @@ void MainFrame::createMenus() {
 }
 
 void MainFrame::createCanvas() {
-    // Double-buffered RGBA with 8-bit colours; no depth, stencil or
-    // accumulation buffer is asked for.
+    // Double-buffered RGBA with 8-bit colours and a stencil buffer, which
+    // the renderer fills outlines with; no depth or accumulation buffer.
+    // Without a stencil buffer the renderer tessellates every fill.
     wxGLAttributes wanted;
-    wanted.PlatformDefaults().RGBA().DoubleBuffer().MinRGBA(8, 8, 8, 0).EndList();
+    wanted.PlatformDefaults().RGBA().DoubleBuffer().MinRGBA(8, 8, 8, 0).Stencil(8).EndList();
+    if (!wxGLCanvas::IsDisplaySupported(wanted)) {
+        wanted.Reset();
+        wanted.PlatformDefaults().RGBA().DoubleBuffer().MinRGBA(8, 8, 8, 0).EndList();
+    }
     const bool supported = wxGLCanvas::IsDisplaySupported(wanted);
     if (!supported) showErrorText(this, kWrongPixelFormat);
     wxGLAttributes fallback;

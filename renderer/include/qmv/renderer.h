@@ -1,6 +1,7 @@
 // The OpenGL scene renderer: the reader's client that compiles a scene file
-// into display lists (one per layer, per shape and per image) while it is
-// read, and the operations a viewer needs to paint, query and release it.
+// into display lists (one per layer and per shape) and texture objects (one
+// per image) while it is read, and the operations a viewer needs to paint,
+// query and release it.
 //
 //   registerRendererCallbacks();                 // once per process
 //   RenderScene* scene = renderSceneCreate();    // GL context current
@@ -28,8 +29,9 @@ void registerRendererCallbacks();
 
 // An empty scene with its polygon tessellator; the reader's client data.
 RenderScene* renderSceneCreate();
-// Deletes every display list the scene created (those of a parse that failed
-// early included), its tessellator and the scene. Accepts nullptr.
+// Deletes every display list and texture the scene created (those of a
+// parse that failed early included), its tessellator and the scene.
+// Accepts nullptr.
 void renderSceneFree(RenderScene* scene);
 
 struct RenderSceneDeleter {

@@ -1,4 +1,4 @@
-#include "scene_budget.h"
+#include "scene_limits.h"
 
 #include <GL/gl.h>
 
@@ -75,13 +75,9 @@ SweepEstimate estimateSweep(std::span<const Point> outline, double maxSteps) {
 
 }  // namespace
 
-double budgetAllowance(double fileBytes) {
-    return kBudgetBase + kBudgetPerFileByte * std::max(fileBytes - kBudgetBaseBytes, 0.0);
-}
-
-void SceneBudget::start(const ReaderContext* ctx) {
+void SceneLimits::start(const ReaderContext* ctx) {
     started_ = true;
-    allowance_ = budgetAllowance(static_cast<double>(readerFileSize(ctx)));
+    fileBytes_ = static_cast<double>(readerFileSize(ctx));
     // Placements push the projection matrix (the one the layers act on).
     GLint stack = 0;
     glGetIntegerv(GL_MAX_PROJECTION_STACK_DEPTH, &stack);
@@ -100,60 +96,36 @@ void SceneBudget::start(const ReaderContext* ctx) {
     diagonalPixels_ = std::hypot(kReferenceWidth, kReferenceHeight);
 }
 
-bool SceneBudget::fail(ReaderContext* ctx, const char* message) {
+bool SceneLimits::fail(ReaderContext* ctx, const char* message) {
     if (!failed_) readerReportError(ctx, message);
     failed_ = true;
     return false;
 }
 
-bool SceneBudget::units(ReaderContext* ctx, double units, double stored) {
+bool SceneLimits::store(ReaderContext* ctx, double vertices) {
     if (!started_) start(ctx);
     if (failed_) return false;
-    spent_ += units;
-    stored_ += stored;
-    if (frame_ != nullptr) frame_->units += units;
-    // Also NaN, which no charge should ever be.
-    if (!(spent_ <= allowance_)) return fail(ctx, "Renderer: Scene too complex to draw.");
+    stored_ += vertices;
+    if (frame_ != nullptr) frame_->vertices += vertices;
+    if (!(stored_ <= kMaxStoredVertices)) return fail(ctx, "Renderer: Scene too large to hold.");
     return true;
 }
 
-bool SceneBudget::segment(ReaderContext* ctx, double length) {
-    if (!started_) start(ctx);
-    const double len = std::fabs(length);
-    if (frame_ != nullptr && !inLayer_) {
-        frame_->lineLength += len;
-        frame_->lineSegments += 1.0;
-        return !failed_;
+bool SceneLimits::charge(ReaderContext* ctx, double vertices, double linePixels,
+                         double fillPixels) {
+    replayedVertices_ += vertices;
+    replayedLinePixels_ += linePixels;
+    replayedFillPixels_ += fillPixels;
+    // Also NaN, which no count should ever be.
+    if (!(replayedVertices_ <= kReplayedVertices.forFile(fileBytes_) &&
+          replayedLinePixels_ <= kReplayedLinePixels.forFile(fileBytes_) &&
+          replayedFillPixels_ <= kReplayedFillPixels.forFile(fileBytes_))) {
+        return fail(ctx, "Renderer: Shapes or edges drawn too often.");
     }
-    const double perPixel = stippled_ == Known::Off ? kCostLinePixel : kCostStippledLinePixel;
-    return units(ctx, capped(len * pixelsPerUnit_, diagonalPixels_) * perPixel);
+    return true;
 }
 
-bool SceneBudget::fill(ReaderContext* ctx, double area, bool textured) {
-    if (!started_) start(ctx);
-    const double a = std::fabs(area);
-    if (frame_ != nullptr && !inLayer_) {
-        frame_->fillArea += a;
-        frame_->fills += 1.0;
-        return !failed_;
-    }
-    const double perPixel = textured ? kCostTexturedFillPixel : kCostFillPixel;
-    return units(ctx, capped(a * pixelsPerUnit_ * pixelsPerUnit_, screenPixels_) * perPixel);
-}
-
-bool SceneBudget::lineStipple(ReaderContext* ctx, int pattern) {
-    stippled_ = (pattern & 0xFFFF) == 0xFFFF ? Known::Off : Known::On;
-    return units(ctx, kCostStateChange);
-}
-
-bool SceneBudget::shading(ReaderContext* ctx, bool smooth) {
-    const Known wanted = smooth ? Known::On : Known::Off;
-    if (smooth_ == wanted) return units(ctx, 0.0);
-    smooth_ = wanted;
-    return units(ctx, kCostShadeChange);
-}
-
-bool SceneBudget::push(ReaderContext* ctx, int depth) {
+bool SceneLimits::push(ReaderContext* ctx, int depth) {
     if (!started_) start(ctx);
     if (failed_) return false;
     if (depth + 1 > maxDepth_) return fail(ctx, "Shape: Shapes nested too deeply.");
@@ -161,70 +133,85 @@ bool SceneBudget::push(ReaderContext* ctx, int depth) {
     return true;
 }
 
-bool SceneBudget::newList(ReaderContext* ctx) {
+bool SceneLimits::newList(ReaderContext* ctx) {
     if (!started_) start(ctx);
     if (failed_) return false;
     if (++lists_ > kMaxDisplayLists) return fail(ctx, "Renderer: Too many display lists.");
-    return units(ctx, kCostList + kCostListPerStoredVertex * stored_);
+    return true;
 }
 
-bool SceneBudget::storeTexels(ReaderContext* ctx, double texels) {
+bool SceneLimits::storeTexels(ReaderContext* ctx, double texels) {
     if (!started_) start(ctx);
     if (failed_) return false;
     texels_ += texels;
     if (!(texels_ <= kMaxTextureTexels)) return fail(ctx, "Renderer: Images too large.");
-    return units(ctx, texels * kCostTexelDefine);
+    return true;
 }
 
-bool SceneBudget::place(ReaderContext* ctx, const CostFrame& shape, double sx, double sy) {
+bool SceneLimits::place(ReaderContext* ctx, const ReplayCost& shape, double sx, double sy) {
     if (!push(ctx, shape.depth)) return false;
     const double scaleLength = std::max(std::fabs(sx), std::fabs(sy));
     const double scaleArea = std::fabs(sx * sy);
-    if (frame_ != nullptr && !inLayer_) {
-        stippled_ = smooth_ = Known::No;
+    if (frame_ != nullptr) {
+        // Placed inside a shape: part of what that shape replays.
+        frame_->vertices += shape.vertices;
         frame_->lineLength += shape.lineLength * scaleLength;
         frame_->lineSegments += shape.lineSegments;
         frame_->fillArea += shape.fillArea * scaleArea;
         frame_->fills += shape.fills;
-        return units(ctx, shape.units + kCostPrimitive, 1.0);
+        return store(ctx, 1.0);
     }
-    // The shape's list may leave the stipple and the shading changed.
-    stippled_ = smooth_ = Known::No;
     const double ppu = pixelsPerUnit_;
     const double linePixels =
         capped(shape.lineLength * scaleLength * ppu, shape.lineSegments * diagonalPixels_);
     const double fillPixels =
         capped(shape.fillArea * scaleArea * ppu * ppu, shape.fills * screenPixels_);
-    return units(ctx, shape.units + kCostPrimitive + linePixels * kCostStippledLinePixel +
-                          fillPixels * kCostTexturedFillPixel);
+    return store(ctx, 1.0) && charge(ctx, shape.vertices + 1.0, linePixels, fillPixels);
 }
 
-bool SceneBudget::tessellationRoom(ReaderContext* ctx, double count) {
-    if (failed_) return false;
-    if (count > kMaxTessVertices) return fail(ctx, "Renderer: Filled area too complex.");
-    return true;
+bool SceneLimits::replayLines(ReaderContext* ctx, double vertices, double length,
+                              double segments) {
+    if (!store(ctx, vertices + 1.0)) return false;
+    if (frame_ != nullptr) {
+        frame_->lineLength += length;
+        frame_->lineSegments += segments;
+        return true;
+    }
+    return charge(ctx, vertices + 1.0,
+                  capped(length * pixelsPerUnit_, segments * diagonalPixels_), 0.0);
 }
 
-bool SceneBudget::tessellate(ReaderContext* ctx, std::span<const Point> outline) {
+bool SceneLimits::replayFill(ReaderContext* ctx, double vertices, double area) {
+    if (!store(ctx, vertices + 1.0)) return false;
+    if (frame_ != nullptr) {
+        frame_->fillArea += area;
+        frame_->fills += 1.0;
+        return true;
+    }
+    return charge(ctx, vertices + 1.0, 0.0,
+                  capped(area * pixelsPerUnit_ * pixelsPerUnit_, screenPixels_));
+}
+
+double SceneLimits::tessellatorStepsLeft(const ReaderContext* ctx) {
+    if (!started_) start(ctx);
+    return std::max(kTessellatorSteps.forFile(fileBytes_) - tessSteps_, 0.0);
+}
+
+bool SceneLimits::tessellate(ReaderContext* ctx, std::span<const Point> outline) {
     if (!started_) start(ctx);
     if (failed_) return false;
     const double n = static_cast<double>(outline.size());
-    if (n > kMaxTessVertices) return fail(ctx, "Renderer: Filled area too complex.");
-    // The sweep estimate itself costs a test per step: never more than the
-    // budget has left.
-    const double left = (allowance_ - spent_) / kCostTessStep;
-    const SweepEstimate sweep = estimateSweep(outline, left);
-    if (!sweep.finished || n + sweep.crossings > kMaxTessVertices) {
-        return fail(ctx, "Renderer: Filled area too complex.");
-    }
-    // Each crossing adds a vertex, and an event that searches the active
-    // edges; the triangles come out as about three vertices per vertex.
+    // The sweep estimate itself takes a test per step: never more than the
+    // allowance has left.
+    const SweepEstimate sweep = estimateSweep(outline, tessellatorStepsLeft(ctx));
+    if (!sweep.finished) return fail(ctx, kFillTooComplex);
+    // Each crossing adds a vertex and an event that searches the active
+    // edges; each diagonal and join relabels a face loop of up to all the
+    // vertices made.
     const double made = n + sweep.crossings;
-    return units(ctx,
-                 made * kCostTessVertex + sweep.steps * kCostTessStep +
-                     sweep.crossings * sweep.widest * kCostTessStep + n * made * kCostTessLoopStep +
-                     3.0 * made * kCostVertex,
-                 3.0 * made);
+    tessSteps_ += sweep.steps + sweep.crossings * sweep.widest + n * made;
+    if (!(tessSteps_ <= kTessellatorSteps.forFile(fileBytes_))) return fail(ctx, kFillTooComplex);
+    return true;
 }
 
 }  // namespace qmv::renderer

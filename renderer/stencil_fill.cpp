@@ -1,0 +1,109 @@
+// Solid and texture fills of outlines of any size, by stencil then cover.
+//
+// The outline's points are drawn as triangle fans into the stencil buffer
+// with inversion and no colour: a pixel whose centre lies inside an odd
+// number of the triangles, which is exactly a pixel inside the outline by
+// the odd winding rule, ends with its stencil set. A quad over the
+// outline's bounds then draws the fill where the stencil is set and clears
+// it again. The work is linear in the outline's points, whatever their
+// shape: combs, stars and coastlines of millions of points fill alike,
+// where the tessellator's sweep takes the square of their size or more.
+//
+// One fan from the first point would cover, for each edge, the triangle
+// it makes with that point: an outline that zigzags across the picture
+// would touch the whole picture once per edge. So the outline is cut into
+// runs of kRunPoints points; each run is fanned from its own first point,
+// closed by the chord back to it, and the loop of the runs' first points is
+// treated the same way, down to a single fan. The chords cancel out (each
+// is drawn once each way), so the winding number of every point, and
+// hence the odd rule's fill, is the outline's; a triangle now spans only
+// the run it lies in.
+//
+// The cover quad takes the fill's colour, or its texture coordinates at
+// its corners, which are linear in the position as a tessellated vertex's
+// are, so the picture is the one the tessellator gives. Gradients, whose
+// colours are clamped at the gradient's ends, keep the tessellator.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "callbacks.h"
+
+namespace qmv::renderer {
+
+namespace {
+
+constexpr size_t kRunPoints = 32;
+
+// The closed loop through `points`, fanned run by run.
+void fanLoop(std::span<const Point> points) {
+    if (points.size() < 3) return;
+    std::vector<Point> firsts;
+    const size_t n = points.size();
+    for (size_t start = 0; start < n; start += kRunPoints) {
+        const size_t end = std::min(start + kRunPoints, n);  // the next run's first point
+        glBegin(GL_TRIANGLE_FAN);
+        for (size_t i = start; i < end; ++i) glVertex2d(points[i].x, points[i].y);
+        const Point& next = points[end % n];
+        glVertex2d(next.x, next.y);
+        glEnd();
+        firsts.push_back(points[start]);
+    }
+    if (firsts.size() < n) fanLoop(firsts);
+}
+
+}  // namespace
+
+bool canStencilFill(const RenderScene& scene, const FillSpec& fill) {
+    return scene.stencilBits > 0 && fill.mode != FILL_GRADIENT;
+}
+
+void stencilFillBegin(StencilOutline& outline) { outline = StencilOutline{}; }
+
+void stencilFillVertex(StencilOutline& outline, double x, double y) {
+    // Points beyond the GL's reach are left out, as the tessellator leaves
+    // them out; a point repeating the one before adds nothing.
+    if (!(std::fabs(x) < 1e150 && std::fabs(y) < 1e150)) return;
+    std::vector<Point>& points = outline.points;
+    if (!points.empty() && x == points.back().x && y == points.back().y) return;
+    if (points.empty()) {
+        outline.xmin = outline.xmax = x;
+        outline.ymin = outline.ymax = y;
+    }
+    outline.xmin = std::min(outline.xmin, x), outline.xmax = std::max(outline.xmax, x);
+    outline.ymin = std::min(outline.ymin, y), outline.ymax = std::max(outline.ymax, y);
+    points.push_back({x, y});
+}
+
+bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill) {
+    StencilOutline& outline = scene.stencilOutline;
+    const size_t n = outline.points.size();
+    // The fans hold the points, a chord's end for each run, the same again
+    // for the loops of runs, and the cover.
+    const double vertices = double(n) * (1.0 + 2.0 / (kRunPoints - 1)) + 5.0;
+    bool drawn = n < 3 || scene.limits.store(ctx, vertices);
+    if (n >= 3 && drawn) {
+        scene.limits.fill((outline.xmax - outline.xmin) * (outline.ymax - outline.ymin));
+        glDisable(GL_TEXTURE_2D);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glEnable(GL_STENCIL_TEST);
+        glStencilMask(0xFF);
+        glStencilFunc(GL_ALWAYS, 0, 0xFF);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+        fanLoop(outline.points);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
+        enterFillMode(fill.mode);
+        applyFillFirst(fill);
+        fillRectangle(fill, outline.xmin, outline.ymin, outline.xmax, outline.ymax);
+        glDisable(GL_STENCIL_TEST);
+    }
+    leaveFillMode(fill.mode);
+    outline = StencilOutline{};
+    return drawn;
+}
+
+}  // namespace qmv::renderer
