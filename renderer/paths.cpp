@@ -146,7 +146,7 @@ int pathVertex(ReaderContext* ctx, double x, double y) {
         // gradients vary over the polygon.
         tessAddVertex(scene, x, y, path.fillSpec.at(x, y));
     } else {
-        scene.limits.segment(std::hypot(x - path.lastX, y - path.lastY));
+        if (scene.limits.inShape()) scene.limits.segment(std::hypot(x - path.lastX, y - path.lastY));
         path.lastX = x;
         path.lastY = y;
         // Outlines too take the fill attribute at each vertex after the

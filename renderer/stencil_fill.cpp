@@ -60,7 +60,8 @@ bool canStencilFill(const RenderScene& scene, const FillSpec& fill) {
     return scene.stencilBits > 0 && fill.mode != FILL_GRADIENT;
 }
 
-void stencilFillBegin(StencilOutline& outline) { outline = StencilOutline{}; }
+// The points' store is kept from one outline to the next.
+void stencilFillBegin(StencilOutline& outline) { outline.points.clear(); }
 
 void stencilFillVertex(StencilOutline& outline, double x, double y) {
     // Points beyond the GL's reach are left out, as the tessellator leaves
@@ -102,7 +103,7 @@ bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill
         glDisable(GL_STENCIL_TEST);
     }
     leaveFillMode(fill.mode);
-    outline = StencilOutline{};
+    outline.points.clear();
     return drawn;
 }
 
