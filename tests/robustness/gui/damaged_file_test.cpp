@@ -35,8 +35,8 @@ std::string singleQuoted(const std::string& text) {
     return out + "'";
 }
 
-// Each shape places the one before it twice: refused by the renderer's
-// budget while the file is read.
+// Each shape places the one before it twice, 40 deep: refused by the
+// renderer's limits while the file is read.
 bool writeDamaged(const std::string& path) {
     SceneHeader header;
     header.upperRight = {100, 100};
