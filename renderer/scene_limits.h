@@ -40,7 +40,7 @@ struct Allowance {
 // fill pixels. A replay of a file's own size is within them many times
 // over; shapes placing shapes, or a large definition drawn again and
 // again, are not.
-inline constexpr Allowance kReplayedVertices{double(1 << 24), 32.0};
+inline constexpr Allowance kReplayedVertices{double(1 << 24), 64.0};
 inline constexpr Allowance kReplayedLinePixels{double(1 << 25), 32.0};
 inline constexpr Allowance kReplayedFillPixels{double(1 << 27), 128.0};
 // Steps of the tessellator's sweep and face-loop relabelling, for the fills
