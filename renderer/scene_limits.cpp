@@ -16,16 +16,6 @@ namespace {
 // x when it is below cap; cap otherwise, also for NaN.
 double capped(double x, double cap) { return x < cap ? x : cap; }
 
-// What the tessellator's sweep will do with an outline. It sweeps along x
-// and keeps the edges that cross the sweep line in a list that it searches
-// linearly, so each event costs about as many steps as edges are active.
-struct SweepEstimate {
-    double steps = 0.0;      // edges active at each edge's start, summed
-    double crossings = 0.0;  // pairs of edges that cross
-    double widest = 0.0;     // most edges active at once
-    bool finished = false;   // false: more than the allowed steps
-};
-
 struct Edge {
     double x0, y0, x1, y1;  // x0 <= x1
 };
@@ -42,8 +32,8 @@ bool properlyCross(const Edge& a, const Edge& b) {
     return ((o1 < 0 && o2 > 0) || (o1 > 0 && o2 < 0)) && ((o3 < 0 && o4 > 0) || (o3 > 0 && o4 < 0));
 }
 
-// Sweeps the edges in order of their left ends, testing each against the
-// edges still active; stops after maxSteps tests.
+}  // namespace
+
 SweepEstimate estimateSweep(std::span<const Point> outline, double maxSteps) {
     SweepEstimate estimate;
     const size_t n = outline.size();
@@ -72,8 +62,6 @@ SweepEstimate estimateSweep(std::span<const Point> outline, double maxSteps) {
     estimate.finished = true;
     return estimate;
 }
-
-}  // namespace
 
 void SceneLimits::start(const ReaderContext* ctx) {
     started_ = true;

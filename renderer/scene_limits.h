@@ -75,6 +75,20 @@ struct ReplayCost {
     int depth = 0;             // matrix pushes nested inside it
 };
 
+// What the tessellator's sweep will do with an outline, closed by its last
+// edge. It sweeps along x and keeps the edges that cross the sweep line in
+// a list that it searches linearly, so each event costs about as many
+// steps as edges are active. The estimate sweeps the edges in order of
+// their left ends, testing each against the edges still active, and stops
+// after `maxSteps` tests.
+struct SweepEstimate {
+    double steps = 0.0;      // edges active at each edge's start, summed
+    double crossings = 0.0;  // pairs of edges that cross
+    double widest = 0.0;     // most edges active at once
+    bool finished = false;   // false: more than the allowed steps
+};
+SweepEstimate estimateSweep(std::span<const Point> outline, double maxSteps);
+
 class SceneLimits {
 public:
     // True once a limit was passed: every later request fails at once.

@@ -78,9 +78,45 @@ void stencilFillVertex(StencilOutline& outline, double x, double y) {
     points.push_back({x, y});
 }
 
+namespace {
+
+// A small outline that crosses itself little goes to the tessellator after
+// all: its triangles join the vertex list of what is drawn before and after
+// it, where the stencil's state changes would start new ones, and Mesa's
+// list compiler spends a vertex store of a few KiB on each (a map of 56 000
+// filled islands took twice the memory). The tessellator's work on such an
+// outline is small; on one crossing itself more often than it has points
+// (a small star) it is not, and the stencil takes it.
+constexpr size_t kTessellatedPoints = 64;
+
+bool tessellatesCheaply(std::span<const Point> points) {
+    const double n = static_cast<double>(points.size());
+    const SweepEstimate sweep = estimateSweep(points, n * n);
+    return sweep.finished && sweep.crossings <= n;
+}
+
+bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill) {
+    const std::vector<Point>& points = scene.stencilOutline.points;
+    if (!scene.limits.store(ctx, double(points.size()))) return false;
+    enterFillMode(fill.mode);
+    applyFillFirst(fill);
+    tessBeginPolygon(scene);
+    for (const Point& p : points) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
+    return tessEndPolygon(ctx, scene, scene.tessellator.get(), fill, false);
+}
+
+}  // namespace
+
 bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill) {
     StencilOutline& outline = scene.stencilOutline;
     const size_t n = outline.points.size();
+    if (n >= 3 && n <= kTessellatedPoints && scene.tessellator.get() != nullptr &&
+        tessellatesCheaply(outline.points)) {
+        const bool drawn = tessellateSmall(ctx, scene, fill);
+        leaveFillMode(fill.mode);
+        outline.points.clear();
+        return drawn;
+    }
     // The fans hold the points, a chord's end for each run, the same again
     // for the loops of runs, and the cover.
     const double vertices = double(n) * (1.0 + 2.0 / (kRunPoints - 1)) + 5.0;
