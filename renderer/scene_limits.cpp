@@ -137,47 +137,28 @@ bool SceneLimits::storeTexels(ReaderContext* ctx, double texels) {
 }
 
 bool SceneLimits::place(ReaderContext* ctx, const ReplayCost& shape, double sx, double sy) {
-    if (!push(ctx, shape.depth)) return false;
+    return push(ctx, shape.depth) && store(ctx, 1.0) && replay(ctx, shape, sx, sy);
+}
+
+bool SceneLimits::replay(ReaderContext* ctx, const ReplayCost& cost, double sx, double sy) {
+    if (!started_) start(ctx);
+    if (failed_) return false;
     const double scaleLength = std::max(std::fabs(sx), std::fabs(sy));
     const double scaleArea = std::fabs(sx * sy);
     if (frame_ != nullptr) {
-        // Placed inside a shape: part of what that shape replays.
-        frame_->vertices += shape.vertices;
-        frame_->lineLength += shape.lineLength * scaleLength;
-        frame_->lineSegments += shape.lineSegments;
-        frame_->fillArea += shape.fillArea * scaleArea;
-        frame_->fills += shape.fills;
-        return store(ctx, 1.0);
+        frame_->vertices += cost.vertices;
+        frame_->lineLength += cost.lineLength * scaleLength;
+        frame_->lineSegments += cost.lineSegments;
+        frame_->fillArea += cost.fillArea * scaleArea;
+        frame_->fills += cost.fills;
+        return true;
     }
     const double ppu = pixelsPerUnit_;
     const double linePixels =
-        capped(shape.lineLength * scaleLength * ppu, shape.lineSegments * diagonalPixels_);
+        capped(cost.lineLength * scaleLength * ppu, cost.lineSegments * diagonalPixels_);
     const double fillPixels =
-        capped(shape.fillArea * scaleArea * ppu * ppu, shape.fills * screenPixels_);
-    return store(ctx, 1.0) && charge(ctx, shape.vertices + 1.0, linePixels, fillPixels);
-}
-
-bool SceneLimits::replayLines(ReaderContext* ctx, double vertices, double length,
-                              double segments) {
-    if (!store(ctx, vertices + 1.0)) return false;
-    if (frame_ != nullptr) {
-        frame_->lineLength += length;
-        frame_->lineSegments += segments;
-        return true;
-    }
-    return charge(ctx, vertices + 1.0,
-                  capped(length * pixelsPerUnit_, segments * diagonalPixels_), 0.0);
-}
-
-bool SceneLimits::replayFill(ReaderContext* ctx, double vertices, double area) {
-    if (!store(ctx, vertices + 1.0)) return false;
-    if (frame_ != nullptr) {
-        frame_->fillArea += area;
-        frame_->fills += 1.0;
-        return true;
-    }
-    return charge(ctx, vertices + 1.0, 0.0,
-                  capped(area * pixelsPerUnit_ * pixelsPerUnit_, screenPixels_));
+        capped(cost.fillArea * scaleArea * ppu * ppu, cost.fills * screenPixels_);
+    return charge(ctx, cost.vertices, linePixels, fillPixels);
 }
 
 double SceneLimits::tessellatorStepsLeft(const ReaderContext* ctx) {

@@ -124,10 +124,11 @@ public:
     bool storeTexels(ReaderContext* ctx, double texels);
     // A defined shape placed in the open list, scaled by (sx, sy).
     bool place(ReaderContext* ctx, const ReplayCost& shape, double sx, double sy);
-    // A stored definition drawn again: an edge set's points as a strip, or
-    // as a face's outline.
-    bool replayLines(ReaderContext* ctx, double vertices, double length, double segments);
-    bool replayFill(ReaderContext* ctx, double vertices, double area);
+    // A stored definition drawn again, scaled by (sx, sy): a placed shape,
+    // an edge set's points as a strip or a face's outline. Inside a shape it
+    // becomes part of what that shape replays; in a layer it is counted
+    // against the allowances. What it compiles is stored apart.
+    bool replay(ReaderContext* ctx, const ReplayCost& cost, double sx = 1.0, double sy = 1.0);
     // One outline given to the tessellator, closed by its last edge: the
     // steps its sweep and relabelling take at worst.
     bool tessellate(ReaderContext* ctx, std::span<const Point> outline);

@@ -216,10 +216,15 @@ int drawEdge(ReaderContext* ctx, int number) {
     RenderScene& scene = sceneOf(ctx);
     const EdgeSet* set = readerEdge(ctx, number);
     SceneLimits& limits = scene.limits;
-    if (!limits.replayLines(ctx, edgeSetWork(set), 0.0, 0.0)) return CALLBACK_FAILED;
+    // The points first, which need no walk: a set too large to replay is
+    // refused before its length is measured.
+    const double work = edgeSetWork(set) + 1.0;
+    if (!limits.store(ctx, work) || !limits.replay(ctx, {.vertices = work})) return CALLBACK_FAILED;
     double segments = 0.0;
     const double length = edgeSetLength(set, segments);
-    if (!limits.replayLines(ctx, 0.0, length, segments)) return CALLBACK_FAILED;
+    if (!limits.replay(ctx, {.lineLength = length, .lineSegments = segments})) {
+        return CALLBACK_FAILED;
+    }
     const FillSpec fill = readFillSpec(ctx, scene);
     glBegin(GL_LINE_STRIP);
     issueColour(ctx, COLOR_LINE);
@@ -239,9 +244,11 @@ int fillFace(ReaderContext* ctx, int number) {
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
 
-    double work = 0.0;
+    double work = 1.0;
     forEachFaceSet(ctx, *face, [&](const EdgeSet* set) { work += 1.0 + edgeSetWork(set); });
-    if (!scene.limits.replayFill(ctx, work, 0.0)) return CALLBACK_FAILED;
+    if (!scene.limits.store(ctx, work) || !scene.limits.replay(ctx, {.vertices = work})) {
+        return CALLBACK_FAILED;
+    }
 
     // Face vertices are kept in single precision.
     auto eachPoint = [&](auto add) {
@@ -262,7 +269,7 @@ int fillFace(ReaderContext* ctx, int number) {
         eachPoint([&](double x, double y) { stencilFillVertex(outline, x, y); });
         const double area = (outline.xmax - outline.xmin) * (outline.ymax - outline.ymin);
         if (!stencilFillEnd(ctx, scene, fill)) return CALLBACK_FAILED;
-        return scene.limits.replayFill(ctx, 0.0, area) ? 1 : CALLBACK_FAILED;
+        return scene.limits.replay(ctx, {.fillArea = area, .fills = 1.0}) ? 1 : CALLBACK_FAILED;
     }
     tessBeginPolygon(scene);
     eachPoint([&](double x, double y) { tessAddVertex(scene, x, y, fill.at(x, y)); });

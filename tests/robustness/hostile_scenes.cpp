@@ -246,39 +246,29 @@ std::vector<HostileScene> shapeScenes() {
     scenes.push_back({"shapes nested 300 deep", [chain] { return chain(300); }, false,
                       "Shape: Shapes nested too deeply."});
     scenes.push_back({"shapes nested 30 deep", [chain] { return chain(30); }, false, ""});
-    // Each shape places the one before it twice: 2^40 boxes at the paint.
-    scenes.push_back({"40 shapes each placing the previous twice", [] {
-                          SceneWriter w(header());
-                          w.beginShape({1, 1});
-                          w.line({0, 0}, {1, 1});
-                          w.endShape();
-                          for (int k = 1; k < 40; ++k) {
-                              w.beginShape({1, 1});
-                              w.stampShape(k - 1, {0, 0});
-                              w.stampShape(k - 1, {1, 0});
-                              w.endShape();
-                          }
-                          w.layer("L");
-                          w.stampShape(39, {10, 10});
-                          return bytesOf(w);
-                      },
-                      false, "Shape: Shapes nested too deeply."});
+    // Shapes each placing the one before `times` times, the first a line.
+    auto placingThePrevious = [](int shapes, int times) {
+        SceneWriter w(header());
+        w.beginShape({1, 1});
+        w.line({0, 0}, {1, 1});
+        w.endShape();
+        for (int k = 1; k < shapes; ++k) {
+            w.beginShape({1, 1});
+            for (int m = 0; m < times; ++m) w.stampShape(k - 1, {double(m), 0});
+            w.endShape();
+        }
+        w.layer("L");
+        w.stampShape(shapes - 1, {10, 10});
+        return bytesOf(w);
+    };
+    // 2^39 lines at the paint, but deeper than the matrix stack.
+    scenes.push_back({"40 shapes each placing the previous twice",
+                      [=] { return placingThePrevious(40, 2); }, false,
+                      "Shape: Shapes nested too deeply."});
     // Within the nesting depth: 4^23 placements of the first shape.
-    scenes.push_back({"24 shapes each placing the previous four times", [] {
-                          SceneWriter w(header());
-                          w.beginShape({1, 1});
-                          w.line({0, 0}, {1, 1});
-                          w.endShape();
-                          for (int k = 1; k < 24; ++k) {
-                              w.beginShape({1, 1});
-                              for (int m = 0; m < 4; ++m) w.stampShape(k - 1, {double(m), 0});
-                              w.endShape();
-                          }
-                          w.layer("L");
-                          w.stampShape(23, {10, 10});
-                          return bytesOf(w);
-                      },
-                      false, "Renderer: Shapes or edges drawn too often."});
+    scenes.push_back({"24 shapes each placing the previous four times",
+                      [=] { return placingThePrevious(24, 4); }, false,
+                      "Renderer: Shapes or edges drawn too often."});
     // A shape placing itself (not defined yet: draws nothing), placed
     // 100000 times, scaled far up.
     scenes.push_back({"a shape placed inside itself, placed 70000 times scaled up", [] {
