@@ -1,6 +1,7 @@
 // The renderer's reader callbacks, one group per source file, and the small
 // helpers the groups share. Every callback takes the running ReaderContext
-// and finds its RenderScene as the context's client data.
+// and finds its RenderScene as the context's client data, and records what
+// it draws through the scene's GeometryRecorder.
 #pragma once
 
 #include "fill_params.h"
@@ -25,29 +26,27 @@ int extension(ReaderContext* ctx, const char* first, const char* second);
 int setBlendMode(ReaderContext* ctx, int mode);
 int setLineDashes(ReaderContext* ctx, int pattern);
 int setLineStyle(ReaderContext* ctx, int first, int second, int third, int fourth);
-// glColor4d of a colour kind of readerColor (COLOR_LINE, COLOR_FILL, ...).
-void issueColour(const ReaderContext* ctx, int kind);
+// The current colour from a colour kind of readerColor (COLOR_LINE,
+// COLOR_FILL, ...).
+void issueColour(GeometryRecorder& recorder, const ReaderContext* ctx, int kind);
 // Shade model or texturing for a fill mode, and what ends it.
-void enterFillMode(int mode);
-void leaveFillMode(int mode);
+void enterFillMode(GeometryRecorder& recorder, int mode);
+void leaveFillMode(GeometryRecorder& recorder, int mode);
 
 // fill_attribute.cpp
 FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene);
-// Before a filled primitive's glBegin: the texture a texture fill samples.
-void applyFillFirst(const FillSpec& fill);
-// Right after a filled primitive's glBegin: the solid colour. Colours are
-// given inside glBegin/glEnd everywhere, lines and fills alike: Mesa's
-// list compiler starts a new vertex store, of a few KiB, at every primitive
-// whose attributes differ from the one before, so a colour given outside
-// between primitives drawn with colours inside tripled a scene's memory.
-void issueFillColour(const FillSpec& fill);
+// Before a filled primitive: the texture a texture fill samples.
+void applyFillFirst(GeometryRecorder& recorder, const FillSpec& fill);
+// At a filled primitive's begin: the solid colour.
+void issueFillColour(GeometryRecorder& recorder, const FillSpec& fill);
 // Before one vertex: its gradient colour or texture coordinate (a solid fill
 // has set its colour once already).
-void applyFillVertex(const FillSpec& fill, double x, double y);
-void issueFillValue(const FillValue& value);
+void applyFillVertex(GeometryRecorder& recorder, const FillSpec& fill, double x, double y);
+void issueFillValue(GeometryRecorder& recorder, const FillValue& value);
 // The rectangle from (x0, y0) to (x1, y1) as one quad in the fill: its
 // solid colour, or each corner's gradient colour or texture coordinate.
-void fillRectangle(const FillSpec& fill, double x0, double y0, double x1, double y1);
+void fillRectangle(GeometryRecorder& recorder, const FillSpec& fill, double x0, double y0,
+                   double x1, double y1);
 
 // primitives.cpp
 int drawLine(ReaderContext* ctx, double x, double y, double dx, double dy);

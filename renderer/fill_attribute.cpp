@@ -1,8 +1,6 @@
-// The fill attribute on the GL side: reading the current fill from the
-// reader, binding a fill texture, and issuing a vertex's colour or texture
+// The fill attribute as drawn: reading the current fill from the reader,
+// binding a fill texture, and giving a vertex its colour or texture
 // coordinate.
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "callbacks.h"
@@ -22,15 +20,14 @@ Point readFillPoint(const ReaderContext* ctx, int selector) {
 
 // Makes the fill image the current texture. The filters follow the image
 // stretch mode; an unknown mode sets neither filters nor wrapping.
-void bindFillTexture(const FillSpec& fill) {
-    glBindTexture(GL_TEXTURE_2D, fill.texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    if (fill.stretchMode != 0 && fill.stretchMode != 1) return;
-    const GLint filter = fill.stretchMode == 0 ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+void bindFillTexture(GeometryRecorder& recorder, const FillSpec& fill) {
+    TextureState state;
+    state.image = fill.textureImage;
+    if (fill.stretchMode == 0 || fill.stretchMode == 1) {
+        state.linear = static_cast<int8_t>(fill.stretchMode);
+        state.repeat = 1;
+    }
+    recorder.bindTexture(state);
 }
 
 }  // namespace
@@ -52,7 +49,7 @@ FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene) {
     case FILL_STRETCHED_TEXTURE: {
         const ImageEntry* image = definedImage(scene, readerTextureImage(ctx));
         fill.textureDefined = image != nullptr;
-        fill.texture = image != nullptr ? image->texture.name() : 0;
+        fill.textureImage = image != nullptr ? readerTextureImage(ctx) : -1;
         fill.stretchMode = readerImageStretchMode(ctx);
         fill.textureOrigin = readFillPoint(ctx, 0);
         if (fill.mode == FILL_TEXTURE) {
@@ -73,42 +70,43 @@ FillSpec readFillSpec(const ReaderContext* ctx, const RenderScene& scene) {
     return fill;
 }
 
-void applyFillFirst(const FillSpec& fill) {
-    if (fill.textured() && fill.textureDefined) bindFillTexture(fill);
+void applyFillFirst(GeometryRecorder& recorder, const FillSpec& fill) {
+    if (fill.textured() && fill.textureDefined) bindFillTexture(recorder, fill);
 }
 
-void issueFillColour(const FillSpec& fill) {
+void issueFillColour(GeometryRecorder& recorder, const FillSpec& fill) {
     if (fill.mode != FILL_SOLID) return;
-    glColor4d(fill.fillColour.r, fill.fillColour.g, fill.fillColour.b, fill.fillColour.a);
+    recorder.colour(fill.fillColour.r, fill.fillColour.g, fill.fillColour.b, fill.fillColour.a);
 }
 
-void applyFillVertex(const FillSpec& fill, double x, double y) {
+void applyFillVertex(GeometryRecorder& recorder, const FillSpec& fill, double x, double y) {
     if (fill.mode == FILL_SOLID) return;
-    issueFillValue(fill.at(x, y));
+    issueFillValue(recorder, fill.at(x, y));
 }
 
-void issueFillValue(const FillValue& value) {
+void issueFillValue(GeometryRecorder& recorder, const FillValue& value) {
     switch (value.kind) {
     case FillValue::Kind::Colour:
-        glColor4d(value.colour.r, value.colour.g, value.colour.b, value.colour.a);
+        recorder.colour(value.colour.r, value.colour.g, value.colour.b, value.colour.a);
         break;
     case FillValue::Kind::TexCoord:
-        glTexCoord2d(value.s, value.t);
+        recorder.texCoord(value.s, value.t);
         break;
     case FillValue::Kind::None:
         break;
     }
 }
 
-void fillRectangle(const FillSpec& fill, double x0, double y0, double x1, double y1) {
+void fillRectangle(GeometryRecorder& recorder, const FillSpec& fill, double x0, double y0,
+                   double x1, double y1) {
     const double corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    glBegin(GL_QUADS);
-    issueFillColour(fill);
+    recorder.begin(DrawKind::Quads);
+    issueFillColour(recorder, fill);
     for (const auto& corner : corners) {
-        applyFillVertex(fill, corner[0], corner[1]);
-        glVertex2d(corner[0], corner[1]);
+        applyFillVertex(recorder, fill, corner[0], corner[1]);
+        recorder.vertex(corner[0], corner[1]);
     }
-    glEnd();
+    recorder.end();
 }
 
 }  // namespace qmv::renderer

@@ -36,7 +36,7 @@ struct FillSpec {
     double textureWidth = 0.0;
     double textureHeight = 0.0;
     bool textureDefined = false;
-    unsigned texture = 0;      // the image's texture object
+    int textureImage = -1;     // the image's number
     int stretchMode = 0;       // 0 nearest, 1 bilinear
 
     bool textured() const { return mode == 2 || mode == 3; }

@@ -1,8 +1,10 @@
-// Owners of the GL and GLU objects the renderer creates, so that a scene
+// Owners of the GL and GLU objects the renderer creates (textures, buffers,
+// the vertex program, tessellators), so that a scene
 // releases exactly what it made, also when a parse stops half-way.
 #pragma once
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 #include <utility>
@@ -40,10 +42,6 @@ private:
     GLuint name_ = 0;
 };
 
-struct DisplayListKind {
-    static GLuint make() { return glGenLists(1); }
-    static void destroy(GLuint name) { glDeleteLists(name, 1); }
-};
 struct TextureKind {
     static GLuint make() {
         GLuint name = 0;
@@ -53,8 +51,22 @@ struct TextureKind {
     static void destroy(GLuint name) { glDeleteTextures(1, &name); }
 };
 
-using DisplayList = GlObject<DisplayListKind>;
+struct BufferKind {
+    static GLuint make() {
+        GLuint name = 0;
+        glGenBuffers(1, &name);
+        return name;
+    }
+    static void destroy(GLuint name) { glDeleteBuffers(1, &name); }
+};
+struct ProgramKind {
+    static GLuint make() { return glCreateProgram(); }
+    static void destroy(GLuint name) { glDeleteProgram(name); }
+};
+
 using TextureObject = GlObject<TextureKind>;
+using BufferObject = GlObject<BufferKind>;
+using ProgramObject = GlObject<ProgramKind>;
 
 // A GLU tessellator object.
 class Tessellator {

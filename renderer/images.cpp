@@ -1,12 +1,8 @@
-// Images: each definition becomes one texture object (the image rescaled to
-// power-of-two sizes inside a one-texel border), made once; each use binds
-// it and draws a textured quad, whole or in part, with nearest or bilinear
-// filtering.
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+// Images: each definition keeps the reader's pixels until the upload makes
+// its texture object (the image rescaled to power-of-two sizes inside a
+// one-texel border), made once; each use binds it and draws a textured
+// quad, whole or in part, with nearest or bilinear filtering.
 #include <algorithm>
-#include <vector>
 
 #include "callbacks.h"
 #include "texture_layout.h"
@@ -16,45 +12,47 @@ namespace qmv::renderer {
 namespace {
 
 // Makes the image the current texture and sets how it is sampled. False,
-// after the list and environment, for a stretch mode other than 0 and 1.
-bool setUpTexture(const ReaderContext* ctx, const ImageEntry& image) {
-    glBindTexture(GL_TEXTURE_2D, image.texture.name());
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+// after the binding and environment, for a stretch mode other than 0 and 1.
+bool setUpTexture(GeometryRecorder& rec, const ReaderContext* ctx, int number) {
+    TextureState state;
+    state.image = number;
     const int stretch = readerImageStretchMode(ctx);
-    if (stretch != 0 && stretch != 1) return false;
-    const GLint filter = stretch == 0 ? GL_NEAREST : GL_LINEAR;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    // The border texels repeat the edge so that clamped bilinear sampling
-    // never reaches the border colour. Mesa drops texture borders, and
-    // there GL_CLAMP would blend a transparent fringe into every edge; the
-    // edge clamp gives what the border was for on every implementation.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glEnable(GL_TEXTURE_2D);
+    const bool known = stretch == 0 || stretch == 1;
+    if (known) {
+        state.linear = static_cast<int8_t>(stretch);
+        // The border texels repeat the edge so that clamped bilinear
+        // sampling never reaches the border colour. Mesa drops texture
+        // borders, and there GL_CLAMP would blend a transparent fringe into
+        // every edge; the edge clamp gives what the border was for on every
+        // implementation.
+        state.repeat = 0;
+    }
+    rec.bindTexture(state);
+    if (!known) return false;
+    rec.texturing(true);
     return true;
 }
 
 // The rectangle from (x, y) with extent (width, height), texture coordinates
 // s0..s1 along x and t0..t1 along y.
-void texturedQuad(double s0, double t0, double s1, double t1, double x, double y, double width,
-                  double height) {
-    glBegin(GL_QUADS);
-    glTexCoord2d(s0, t0);
-    glVertex2d(x, y);
-    glTexCoord2d(s1, t0);
-    glVertex2d(x + width, y);
-    glTexCoord2d(s1, t1);
-    glVertex2d(x + width, y + height);
-    glTexCoord2d(s0, t1);
-    glVertex2d(x, y + height);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+void texturedQuad(GeometryRecorder& rec, double s0, double t0, double s1, double t1, double x,
+                  double y, double width, double height) {
+    rec.begin(DrawKind::Quads);
+    rec.texCoord(s0, t0);
+    rec.vertex(x, y);
+    rec.texCoord(s1, t0);
+    rec.vertex(x + width, y);
+    rec.texCoord(s1, t1);
+    rec.vertex(x + width, y + height);
+    rec.texCoord(s0, t1);
+    rec.vertex(x, y + height);
+    rec.end();
+    rec.texturing(false);
 }
 
 }  // namespace
 
-// The pixels stay the reader's: returning 2 has it free them.
+// The scene keeps the pixels (the callback's result 1) until the upload.
 int defineImage(ReaderContext* ctx, int width, int height, float* pixels, int number) {
     RenderScene& scene = sceneOf(ctx);
     if (number < 0) return CALLBACK_FREE_PIXELS;
@@ -69,44 +67,28 @@ int defineImage(ReaderContext* ctx, int width, int height, float* pixels, int nu
 
     // Textures stay within the limits' side, whatever the GL could hold:
     // a larger image is scaled down like one larger than the GL's limit.
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    maxSize = std::min<GLint>(maxSize, kMaxTextureSide + 2);
+    const int maxSize = std::min<int>(scene.maxTextureSize, kMaxTextureSide + 2);
     image.textureWidth = textureSide(image.width, maxSize);
     image.textureHeight = textureSide(image.height, maxSize);
-    const int w = image.textureWidth;
-    const int h = image.textureHeight;
     if (!scene.limits.storeTexels(ctx, textureTexels(image))) {
         image.textureWidth = image.textureHeight = 0;
+        readerFreePixels(pixels);  // the reader leaves a failed callback the pixels
         return CALLBACK_FAILED;
     }
-
-    TextureObject texture = TextureObject::generate();
-    std::vector<float> texels(static_cast<size_t>(w + 2) * static_cast<size_t>(h + 2) * 4);
-    gluScaleImage(GL_RGBA, image.width, image.height, GL_FLOAT, pixels, w, h, GL_FLOAT,
-                  texels.data());
-    spreadWithBorder(texels, w, h);
-    // Definitions come in the global layer, where no list is compiling, so
-    // the texture is made at once; the lists that use it bind it. The
-    // binding of texture 0 is left as it was.
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glBindTexture(GL_TEXTURE_2D, texture.name());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w + 2, h + 2, 1, GL_RGBA, GL_FLOAT, texels.data());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
-    image.texture = std::move(texture);
-    return CALLBACK_FREE_PIXELS;
+    image.pixels.reset(pixels);
+    return 1;
 }
 
 int drawFullImage(ReaderContext* ctx, int number, double x, double y, double width,
                   double height) {
-    const ImageEntry* image = definedImage(sceneOf(ctx), number);
+    RenderScene& scene = sceneOf(ctx);
+    const ImageEntry* image = definedImage(scene, number);
     if (image == nullptr) return 1;
-    if (!sceneOf(ctx).limits.store(ctx, 5.0)) return CALLBACK_FAILED;
-    sceneOf(ctx).limits.fill(width * height);
-    if (!setUpTexture(ctx, *image)) return CALLBACK_FAILED;
+    if (!scene.limits.store(ctx, 5.0)) return CALLBACK_FAILED;
+    scene.limits.fill(width * height);
+    if (!setUpTexture(scene.recorder, ctx, number)) return CALLBACK_FAILED;
     // The image's bottom row lies along y, its first column along x.
-    texturedQuad(0.0, 0.0, 1.0, 1.0, x, y, width, height);
+    texturedQuad(scene.recorder, 0.0, 0.0, 1.0, 1.0, x, y, width, height);
     return 1;
 }
 
@@ -114,15 +96,16 @@ int drawFullImage(ReaderContext* ctx, int number, double x, double y, double wid
 // size - 1 the last one's. A side of one pixel maps p to p itself.
 int drawImagePart(ReaderContext* ctx, int number, double sx, double sy, double sw, double sh,
                   double x, double y, double width, double height) {
-    const ImageEntry* image = definedImage(sceneOf(ctx), number);
+    RenderScene& scene = sceneOf(ctx);
+    const ImageEntry* image = definedImage(scene, number);
     if (image == nullptr) return 1;
-    if (!sceneOf(ctx).limits.store(ctx, 5.0)) return CALLBACK_FAILED;
-    sceneOf(ctx).limits.fill(width * height);
-    if (!setUpTexture(ctx, *image)) return CALLBACK_FAILED;
+    if (!scene.limits.store(ctx, 5.0)) return CALLBACK_FAILED;
+    scene.limits.fill(width * height);
+    if (!setUpTexture(scene.recorder, ctx, number)) return CALLBACK_FAILED;
     const double spanX = std::max(image->width - 1, 1);
     const double spanY = std::max(image->height - 1, 1);
-    texturedQuad(sx / spanX, sy / spanY, (sx + sw) / spanX, (sy + sh) / spanY, x, y, width,
-                 height);
+    texturedQuad(scene.recorder, sx / spanX, sy / spanY, (sx + sw) / spanX, (sy + sh) / spanY, x,
+                 y, width, height);
     return 1;
 }
 

@@ -1,10 +1,11 @@
 // Painting: the fixed GL state, the background, the projection of a view and
-// the replay of the visible layers. The viewer and qmv-render both paint
+// the visible layers drawn from the scene's buffers. The viewer and qmv-render both paint
 // through paintScene, so that they show the same image.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include "qmv/renderer.h"
+#include "render_scene.h"
 #include "qmv/view.h"
 
 namespace qmv {
@@ -51,8 +52,8 @@ WorldWindow initialWorldWindow(const ReaderContext* ctx) {
 
 void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) {
     glViewport(0, 0, view.width, view.height);
-    // The layers' matrix operations act on the projection matrix, which
-    // stays the current one; the model-view matrix keeps its identity.
+    // The layers are placed by the vertex program; the fixed projection is
+    // set too, for what the caller draws over them.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const ShownWindow shown = fitToClient(view.world, view.width, view.height);
@@ -62,10 +63,9 @@ void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) 
     // to smooth shading); every paint starts from the fixed flat model, so
     // that a scene looks the same whatever was painted before it.
     glShadeModel(GL_FLAT);
-    const int count = readerLayerCount(ctx);
-    for (int i = 0; i < count; ++i) {
-        if (layerVisible(scene, i) != 0) glCallList(layerDisplayList(scene, i));
-    }
+    if (scene == nullptr) return;
+    scene->gpu.upload(*scene);
+    scene->gpu.drawLayers(*scene, view);
 }
 
 }  // namespace qmv

@@ -1,7 +1,5 @@
 // The begin / vertex / end sequence that carries polylines, polygons (drawn
 // as outlines, or filled) and cubic Bézier segments.
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -18,7 +16,7 @@ bool drawBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
     const BezierPoints points = bezierPoints(path.control);
     if (!scene.limits.store(ctx, double(points.size()) + 1.0)) return false;
     const FillSpec& fill = path.fillSpec;
-    const GLfloat(&c)[4][3] = path.control;
+    const float(&c)[4][3] = path.control;
     if (path.fill) {
         double xmin = c[0][0], xmax = c[0][0], ymin = c[0][1], ymax = c[0][1];
         for (const auto& p : c) {
@@ -32,19 +30,20 @@ bool drawBezier(ReaderContext* ctx, RenderScene& scene, const PathState& path) {
                                             double(c[i + 1][1]) - c[i][1]));
         }
     }
-    enterFillMode(fill.mode);
+    GeometryRecorder& rec = scene.recorder;
+    enterFillMode(rec, fill.mode);
     if (path.fill) {
         // A filled segment is closed by its chord. Its points come from the
         // curve, so they carry no fill attribute of their own.
-        applyFillFirst(fill);
-        glBegin(GL_POLYGON);
-        issueFillColour(fill);
+        applyFillFirst(rec, fill);
+        rec.begin(DrawKind::Polygon);
+        issueFillColour(rec, fill);
     } else {
-        glBegin(GL_LINE_STRIP);
-        issueColour(ctx, COLOR_LINE);
+        rec.begin(DrawKind::LineStrip);
+        issueColour(rec, ctx, COLOR_LINE);
     }
-    for (const auto& p : points) glVertex2f(p[0], p[1]);
-    glEnd();
+    for (const auto& p : points) rec.vertex(p[0], p[1]);
+    rec.end();
     return true;
 }
 
@@ -62,6 +61,7 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
     path.lastX = path.firstX = x;
     path.lastY = path.firstY = y;
     const FillSpec& fill = path.fillSpec;
+    GeometryRecorder& rec = scene.recorder;
     const bool outline = kind == PATH_POLYLINE || (kind == PATH_POLYGON && !path.fill);
     if (outline && !scene.limits.store(ctx, 2.0)) {
         path.discarded = true;  // nothing begun
@@ -70,16 +70,16 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
 
     switch (kind) {
     case PATH_POLYLINE:
-        glBegin(GL_LINE_STRIP);
-        issueColour(ctx, COLOR_LINE);
-        glVertex2d(x, y);
+        rec.begin(DrawKind::LineStrip);
+        issueColour(rec, ctx, COLOR_LINE);
+        rec.vertex(x, y);
         return 1;
     case PATH_POLYGON:
         if (path.fill && !fill.drawable()) {
             path.discarded = true;
             return 1;
         }
-        enterFillMode(fill.mode);
+        enterFillMode(rec, fill.mode);
         if (fill.mode < FILL_GRADIENT || fill.mode > FILL_STRETCHED_TEXTURE) {
             path.discarded = true;  // nothing begun: swallow the rest
             return CALLBACK_FAILED;
@@ -91,24 +91,23 @@ int pathBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
                 stencilFillVertex(scene.stencilOutline, x, y);
                 return 1;
             }
-            applyFillFirst(fill);
+            applyFillFirst(rec, fill);
             tessBeginPolygon(scene);
             tessAddVertex(scene, x, y, fill.at(x, y));
             return 1;
         }
-        // A strip closed by its first point again, not a line loop: Mesa's
-        // list compiler splits long primitives across vertex stores, and a
-        // loop split that way is closed once per piece, which drew chords
-        // across outlines of a few thousand points. The closing segment
-        // takes the first point's colour, as a loop's does.
-        glBegin(GL_LINE_STRIP);
-        issueColour(ctx, COLOR_LINE);
-        glVertex2d(x, y);
+        // A strip closed by its first point again, not a line loop: a strip
+        // can be cut into pieces for culling and simplified, where a loop
+        // would be closed once per piece. The closing segment takes the
+        // first point's colour, as a loop's does.
+        rec.begin(DrawKind::LineStrip);
+        issueColour(rec, ctx, COLOR_LINE);
+        rec.vertex(x, y);
         return 1;
     case PATH_CUBIC_BEZIER:
         path.discarded = path.fill && !fill.drawable();
-        path.control[0][0] = static_cast<GLfloat>(x);
-        path.control[0][1] = static_cast<GLfloat>(y);
+        path.control[0][0] = static_cast<float>(x);
+        path.control[0][1] = static_cast<float>(y);
         path.control[0][2] = 0.0f;
         path.controlCount = 1;
         return 1;
@@ -126,14 +125,14 @@ int pathVertex(ReaderContext* ctx, double x, double y) {
     if (path.kind == PATH_CUBIC_BEZIER) {
         // A segment has four control points; the reader never sends more.
         if (path.controlCount >= 4) return CALLBACK_FAILED;
-        GLfloat* point = path.control[path.controlCount++];
-        point[0] = static_cast<GLfloat>(x);
-        point[1] = static_cast<GLfloat>(y);
+        float* point = path.control[path.controlCount++];
+        point[0] = static_cast<float>(x);
+        point[1] = static_cast<float>(y);
         point[2] = 0.0f;
         return 1;
     }
     // On an outline, a point repeating the one before draws nothing: it is
-    // left out, which keeps runs of zero steps from filling the list store.
+    // left out, which keeps runs of zero steps from filling the store.
     if (!path.fill && x == path.lastX && y == path.lastY) return 1;
     if (!path.stencil && !scene.limits.store(ctx, 1.0)) {
         path.refused = true;  // what was begun is still ended
@@ -151,8 +150,8 @@ int pathVertex(ReaderContext* ctx, double x, double y) {
         path.lastY = y;
         // Outlines too take the fill attribute at each vertex after the
         // first: in gradient mode a polyline is shaded along the gradient.
-        applyFillVertex(path.fillSpec, x, y);
-        glVertex2d(x, y);
+        applyFillVertex(scene.recorder, path.fillSpec, x, y);
+        scene.recorder.vertex(x, y);
     }
     return 1;
 }
@@ -176,10 +175,10 @@ int pathEnd(ReaderContext* ctx) {
             if (path.kind == PATH_POLYGON) {
                 scene.limits.segment(std::hypot(path.firstX - path.lastX, path.firstY - path.lastY));
                 // The closing vertex, in the first one's colour.
-                issueColour(ctx, COLOR_LINE);
-                glVertex2d(path.firstX, path.firstY);
+                issueColour(scene.recorder, ctx, COLOR_LINE);
+                scene.recorder.vertex(path.firstX, path.firstY);
             }
-            glEnd();
+            scene.recorder.end();
         }
     }
     path.kind = PathState::kNone;
@@ -187,7 +186,7 @@ int pathEnd(ReaderContext* ctx) {
     path.controlCount = 0;
     path.refused = false;
     path.stencil = false;
-    if (mode == FILL_TEXTURE || mode == FILL_STRETCHED_TEXTURE) glDisable(GL_TEXTURE_2D);
+    leaveFillMode(scene.recorder, mode);
     return result;
 }
 

@@ -2,8 +2,6 @@
 // colour; filled variants wrap their drawing in the fill mode and give every
 // vertex its fill attribute, computed from scene coordinates even where the
 // geometry is drawn relative to a centre.
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -14,11 +12,12 @@ namespace qmv::renderer {
 
 namespace {
 
-// A rim vertex relative to the centre, with the fill attribute of its place
-// in the scene.
-void rimVertex(const FillSpec& fill, double cx, double cy, double px, double py) {
-    applyFillVertex(fill, px + cx, py + cy);
-    glVertex2d(px, py);
+// A rim vertex at (px, py) from the centre, with the fill attribute of its
+// place in the scene.
+void rimVertex(GeometryRecorder& rec, const FillSpec& fill, double cx, double cy, double px,
+               double py) {
+    applyFillVertex(rec, fill, px + cx, py + cy);
+    rec.vertex(px + cx, py + cy);
 }
 
 constexpr double kPi = 3.141592653589793;
@@ -30,20 +29,18 @@ int ellipseFill(ReaderContext* ctx, double cx, double cy, double rx, double ry) 
     if (!fill.drawable()) return 1;
     if (!scene.limits.push(ctx, 0) || !scene.limits.store(ctx, 47.0)) return CALLBACK_FAILED;
     scene.limits.fill(kPi * rx * ry);
-    glPushMatrix();
-    glTranslated(cx, cy, 0.0);
-    enterFillMode(fill.mode);
-    applyFillFirst(fill);
-    glBegin(GL_TRIANGLE_FAN);
-    issueFillColour(fill);
-    rimVertex(fill, cx, cy, 0.0, 0.0);
+    GeometryRecorder& rec = scene.recorder;
+    enterFillMode(rec, fill.mode);
+    applyFillFirst(rec, fill);
+    rec.begin(DrawKind::TriangleFan);
+    issueFillColour(rec, fill);
+    rimVertex(rec, fill, cx, cy, 0.0, 0.0);
     for (double a = 0.0; a < FULL_TURN; a += CURVE_STEP) {
-        rimVertex(fill, cx, cy, rx * std::cos(a), ry * std::sin(a));
+        rimVertex(rec, fill, cx, cy, rx * std::cos(a), ry * std::sin(a));
     }
-    rimVertex(fill, cx, cy, rx * std::cos(FULL_TURN), ry * std::sin(FULL_TURN));
-    glEnd();
-    leaveFillMode(fill.mode);
-    glPopMatrix();
+    rimVertex(rec, fill, cx, cy, rx * std::cos(FULL_TURN), ry * std::sin(FULL_TURN));
+    rec.end();
+    leaveFillMode(rec, fill.mode);
     return 1;
 }
 
@@ -56,14 +53,16 @@ void rimSegments(SceneLimits& limits, double rx, double ry, int count) {
 }  // namespace
 
 int drawLine(ReaderContext* ctx, double x, double y, double dx, double dy) {
-    SceneLimits& limits = sceneOf(ctx).limits;
+    RenderScene& scene = sceneOf(ctx);
+    SceneLimits& limits = scene.limits;
     if (!limits.store(ctx, 3.0)) return CALLBACK_FAILED;
     limits.segment(std::hypot(dx, dy));
-    glBegin(GL_LINES);
-    issueColour(ctx, COLOR_LINE);
-    glVertex2d(x, y);
-    glVertex2d(x + dx, y + dy);
-    glEnd();
+    GeometryRecorder& rec = scene.recorder;
+    rec.begin(DrawKind::Lines);
+    issueColour(rec, ctx, COLOR_LINE);
+    rec.vertex(x, y);
+    rec.vertex(x + dx, y + dy);
+    rec.end();
     return 1;
 }
 
@@ -74,31 +73,32 @@ int drawMark(ReaderContext* ctx, double x, double y) {
 }
 
 int drawBox(ReaderContext* ctx, double x, double y, double width, double height, int filled) {
+    RenderScene& scene = sceneOf(ctx);
+    GeometryRecorder& rec = scene.recorder;
     if (filled != 1) {
-        SceneLimits& limits = sceneOf(ctx).limits;
+        SceneLimits& limits = scene.limits;
         if (!limits.store(ctx, 6.0)) return CALLBACK_FAILED;
         for (int side = 0; side < 2; ++side) limits.segment(width), limits.segment(height);
         // Outlines are strips closed by their first point (paths.cpp says
         // why).
-        glBegin(GL_LINE_STRIP);
-        issueColour(ctx, COLOR_LINE);
-        glVertex2d(x, y);
-        glVertex2d(x, y + height);
-        glVertex2d(x + width, y + height);
-        glVertex2d(x + width, y);
-        glVertex2d(x, y);
-        glEnd();
+        rec.begin(DrawKind::LineStrip);
+        issueColour(rec, ctx, COLOR_LINE);
+        rec.vertex(x, y);
+        rec.vertex(x, y + height);
+        rec.vertex(x + width, y + height);
+        rec.vertex(x + width, y);
+        rec.vertex(x, y);
+        rec.end();
         return 1;
     }
-    RenderScene& scene = sceneOf(ctx);
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
     if (!scene.limits.store(ctx, 5.0)) return CALLBACK_FAILED;
     scene.limits.fill(width * height);
-    enterFillMode(fill.mode);
-    applyFillFirst(fill);
-    fillRectangle(fill, x, y, x + width, y + height);
-    leaveFillMode(fill.mode);
+    enterFillMode(rec, fill.mode);
+    applyFillFirst(rec, fill);
+    fillRectangle(rec, fill, x, y, x + width, y + height);
+    leaveFillMode(rec, fill.mode);
     return 1;
 }
 
@@ -110,19 +110,18 @@ int drawEllipse(ReaderContext* ctx, double cx, double cy, double rx, double ry, 
     if (filled == 1) return ellipseFill(ctx, cx, cy, rx, ry);
     // 44 vertices, the first at angle 0, and the first again to close the
     // strip (paths.cpp says why it is no loop).
-    SceneLimits& limits = sceneOf(ctx).limits;
+    RenderScene& scene = sceneOf(ctx);
+    SceneLimits& limits = scene.limits;
     if (!limits.push(ctx, 0) || !limits.store(ctx, 46.0)) return CALLBACK_FAILED;
     rimSegments(limits, rx, ry, 44);
-    glPushMatrix();
-    glTranslated(cx, cy, 0.0);
-    glBegin(GL_LINE_STRIP);
-    issueColour(ctx, COLOR_LINE);
+    GeometryRecorder& rec = scene.recorder;
+    rec.begin(DrawKind::LineStrip);
+    issueColour(rec, ctx, COLOR_LINE);
     for (double a = 0.0; a < FULL_TURN; a += CURVE_STEP) {
-        glVertex2d(rx * std::cos(a), ry * std::sin(a));
+        rec.vertex(cx + rx * std::cos(a), cy + ry * std::sin(a));
     }
-    glVertex2d(rx, 0.0);
-    glEnd();
-    glPopMatrix();
+    rec.vertex(cx + rx, cy);
+    rec.end();
     return 1;
 }
 
@@ -132,42 +131,37 @@ int drawArc(ReaderContext* ctx, double cx, double cy, double rx, double ry, doub
             double end, int filled) {
     while (start >= end) end += FULL_TURN;
     // At most 46 rim vertices: the angles lie within one turn.
+    RenderScene& scene = sceneOf(ctx);
+    GeometryRecorder& rec = scene.recorder;
     if (filled != 1) {
-        SceneLimits& limits = sceneOf(ctx).limits;
+        SceneLimits& limits = scene.limits;
         if (!limits.push(ctx, 0) || !limits.store(ctx, 47.0)) return CALLBACK_FAILED;
         rimSegments(limits, rx, ry, 45);
-        glPushMatrix();
-        glTranslated(cx, cy, 0.0);
-        glBegin(GL_LINE_STRIP);
-        issueColour(ctx, COLOR_LINE);
+        rec.begin(DrawKind::LineStrip);
+        issueColour(rec, ctx, COLOR_LINE);
         for (double a = start; a < end; a += CURVE_STEP) {
-            glVertex2d(rx * std::cos(a), ry * std::sin(a));
+            rec.vertex(cx + rx * std::cos(a), cy + ry * std::sin(a));
         }
-        glVertex2d(rx * std::cos(end), ry * std::sin(end));
-        glEnd();
-        glPopMatrix();
+        rec.vertex(cx + rx * std::cos(end), cy + ry * std::sin(end));
+        rec.end();
         return 1;
     }
     // A filled arc is a sector: a fan from the centre over the same rim.
-    RenderScene& scene = sceneOf(ctx);
     const FillSpec fill = readFillSpec(ctx, scene);
     if (!fill.drawable()) return 1;
     if (!scene.limits.push(ctx, 0) || !scene.limits.store(ctx, 48.0)) return CALLBACK_FAILED;
     scene.limits.fill(kPi * rx * ry);
-    glPushMatrix();
-    glTranslated(cx, cy, 0.0);
-    enterFillMode(fill.mode);
-    applyFillFirst(fill);
-    glBegin(GL_TRIANGLE_FAN);
-    issueFillColour(fill);
-    rimVertex(fill, cx, cy, 0.0, 0.0);
+    enterFillMode(rec, fill.mode);
+    applyFillFirst(rec, fill);
+    rec.begin(DrawKind::TriangleFan);
+    issueFillColour(rec, fill);
+    rimVertex(rec, fill, cx, cy, 0.0, 0.0);
     for (double a = start; a < end; a += CURVE_STEP) {
-        rimVertex(fill, cx, cy, rx * std::cos(a), ry * std::sin(a));
+        rimVertex(rec, fill, cx, cy, rx * std::cos(a), ry * std::sin(a));
     }
-    rimVertex(fill, cx, cy, rx * std::cos(end), ry * std::sin(end));
-    glEnd();
-    leaveFillMode(fill.mode);
-    glPopMatrix();
+    rimVertex(rec, fill, cx, cy, rx * std::cos(end), ry * std::sin(end));
+    rec.end();
+    leaveFillMode(rec, fill.mode);
     return 1;
 }
 

@@ -1,16 +1,20 @@
 // The renderer's per-document state: the layer list, the shape and image
-// tables, the open path and the polygon tessellator. The reader hands it to
-// every callback as its client data.
+// tables, the retained geometry and its recorder, the open path and the
+// polygon tessellator, and the GL side made from them at the first paint.
+// The reader hands it to every callback as its client data.
 #pragma once
 
 #include <GL/gl.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fill_params.h"
+#include "geometry_recorder.h"
 #include "gl_resources.h"
+#include "gpu_scene.h"
 #include "qmv/reader.h"
 #include "qmv/renderer.h"
 #include "scene_limits.h"
@@ -23,23 +27,28 @@ struct LayerEntry {
     std::string name;
     int visible = 0;      // low 8 bits of the file's flag; non-zero is drawn
     int detectable = 0;   // kept, never used
-    DisplayList list;
+    Recording recording;
 };
 
 // A shape can be placed once its definition has ended; until then (and for
 // numbers never defined) a placement draws nothing, which also keeps a shape
 // from calling its own list.
 struct ShapeEntry {
-    DisplayList list;
+    Recording recording;
     double referenceX = 0.0;
     double referenceY = 0.0;
     bool complete = false;
     ReplayCost cost;  // what one placement replays
 };
 
-// An image's texture. `texture` stays empty for an image without pixels,
-// which then draws nothing.
+struct ReaderPixelsDeleter {
+    void operator()(float* pixels) const { readerFreePixels(pixels); }
+};
+
+// An image: the reader's pixels until the upload makes its texture from
+// them. An image without pixels draws nothing.
 struct ImageEntry {
+    std::unique_ptr<float, ReaderPixelsDeleter> pixels;
     TextureObject texture;
     int width = 0;          // pixels
     int height = 0;
@@ -67,7 +76,7 @@ struct PathState {
     double lastY = 0.0;
     double firstX = 0.0;
     double firstY = 0.0;
-    GLfloat control[4][3] = {};
+    float control[4][3] = {};
     int controlCount = 0;
 };
 
@@ -98,9 +107,13 @@ struct RenderScene {
     std::vector<renderer::ImageEntry> images;
     int shapeBeingDefined = -1;
 
-    // The list being compiled (0 when none): the next layer, the end of the
-    // layers and the release close it, whatever the parse went through.
-    GLuint openList = 0;
+    renderer::SceneGeometry geometry;
+    renderer::GeometryRecorder recorder{geometry};
+    // Made from the geometry at the first paint; released with the scene.
+    renderer::GpuScene gpu;
+    // The context's, read when the scene is made: the side an image's
+    // texture may take decides the scale of a repeated texture fill.
+    int maxTextureSize = 0;
 
     renderer::PathState path;
     renderer::SceneLimits limits;
@@ -121,8 +134,10 @@ inline RenderScene& sceneOf(ReaderContext* ctx) {
     return *static_cast<RenderScene*>(readerClientData(ctx));
 }
 
-// The texture of an image number, or nullptr when that image has none.
+// The image of a number, or nullptr when that image has no pixels.
 const ImageEntry* definedImage(const RenderScene& scene, int number);
+// The shape of a number once its definition has ended, or nullptr.
+const ShapeEntry* placedShape(const RenderScene& scene, int number);
 
 // Texels an image's texture holds, border included.
 inline double textureTexels(const ImageEntry& image) {

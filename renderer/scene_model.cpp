@@ -3,6 +3,8 @@
 // every callback with the reader.
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "callbacks.h"
@@ -24,22 +26,14 @@ auto layerAt(Scene* scene, int index) -> decltype(&scene->layers[0]) {
     return i < scene->layers.size() ? &scene->layers[i] : nullptr;
 }
 
-void closeOpenList(RenderScene& scene) {
-    if (scene.openList == 0) return;
-    glEndList();
-    scene.openList = 0;
-}
-
-void compileInto(RenderScene& scene, GLuint list) {
-    closeOpenList(scene);
-    glNewList(list, GL_COMPILE);
-    scene.openList = list;
-}
-
-const ShapeEntry* placeableShape(const RenderScene& scene, int number) {
-    if (number < 0 || static_cast<size_t>(number) >= scene.shapes.size()) return nullptr;
-    const ShapeEntry& shape = scene.shapes[static_cast<size_t>(number)];
-    return shape.complete ? &shape : nullptr;
+// The levels' ladder runs from the larger side of the file's world window.
+void takeExtent(ReaderContext* ctx, RenderScene& scene) {
+    if (scene.geometry.extent > 0.0) return;
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    readerLowerLeft(ctx, &x0, &y0);
+    readerUpperRight(ctx, &x1, &y1);
+    const double extent = std::max(std::fabs(x1 - x0), std::fabs(y1 - y0));
+    scene.geometry.extent = std::isfinite(extent) ? extent : 0.0;
 }
 
 }  // namespace
@@ -50,15 +44,12 @@ RenderScene* renderSceneCreate() {
     auto* scene = new RenderScene;
     configureTessellator(scene->tessellator.get());
     glGetIntegerv(GL_STENCIL_BITS, &scene->stencilBits);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &scene->maxTextureSize);
     return scene;
 }
 
 void renderSceneFree(RenderScene* scene) {
-    if (scene == nullptr) return;
-    // A parse can stop inside a shape definition; never leave the context
-    // compiling.
-    closeOpenList(*scene);
-    delete scene;  // every entry's list and the tessellator go with it
+    delete scene;  // its buffers, textures, program and tessellator go with it
 }
 
 int renderSceneLayerCount(const RenderScene* scene) { return scene ? scene->layerCount : 0; }
@@ -81,41 +72,41 @@ void setLayerVisible(RenderScene* scene, int index, int visible) {
     }
 }
 
-unsigned layerDisplayList(const RenderScene* scene, int index) {
-    const LayerEntry* layer = layerAt(scene, index);
-    return layer != nullptr ? layer->list.name() : 0;
-}
-
 namespace renderer {
 
 const ImageEntry* definedImage(const RenderScene& scene, int number) {
     if (number < 0 || static_cast<size_t>(number) >= scene.images.size()) return nullptr;
     const ImageEntry& image = scene.images[static_cast<size_t>(number)];
-    return image.texture.name() != 0 ? &image : nullptr;
+    return image.pixels != nullptr || image.texture.name() != 0 ? &image : nullptr;
+}
+
+const ShapeEntry* placedShape(const RenderScene& scene, int number) {
+    if (number < 0 || static_cast<size_t>(number) >= scene.shapes.size()) return nullptr;
+    const ShapeEntry& shape = scene.shapes[static_cast<size_t>(number)];
+    return shape.complete ? &shape : nullptr;
 }
 
 // ------------------------------------------------------------ structure
 
 int layerBegin(ReaderContext* ctx, const char* name, int visible, int detectable) {
     RenderScene& scene = sceneOf(ctx);
-    closeOpenList(scene);  // the previous layer's
     if (!scene.limits.newList(ctx)) return CALLBACK_FAILED;
     scene.limits.beginLayer();
+    takeExtent(ctx, scene);
     LayerEntry& layer = scene.layers.emplace_back();
-    layer.list = DisplayList::generate();
-    compileInto(scene, layer.list.name());
+    scene.recorder.setTarget(&layer.recording, -1);
     layer.name = name != nullptr ? name : "";
     layer.visible = visible & 0xFF;
     layer.detectable = detectable & 0xFF;
 
-    // Every layer list starts from the attributes the global layer left, so
-    // that a layer draws the same whatever was painted before it.
+    // Every layer starts from the attributes the global layer left, so that
+    // a layer draws the same whatever was painted before it.
     int16_t style[4];
     readerLineStyle(ctx, &style[0], &style[1], &style[2], &style[3]);
     setLineStyle(ctx, style[0], style[1], style[2], style[3]);
     setLineDashes(ctx, readerLineDashes(ctx));
     setBlendMode(ctx, readerBlendMode(ctx));
-    return static_cast<int>(layer.list.name());
+    return static_cast<int>(scene.layers.size());
 }
 
 // The reader calls this also when callbacks are disabled, where the client
@@ -123,7 +114,7 @@ int layerBegin(ReaderContext* ctx, const char* name, int visible, int detectable
 int layersEnd(ReaderContext* ctx) {
     if (readerClientData(ctx) == nullptr) return 1;
     RenderScene& scene = sceneOf(ctx);
-    closeOpenList(scene);
+    scene.recorder.setTarget(nullptr, -1);
     scene.layerCount = readerLayerCount(ctx);
     scene.imageCount = readerImageCount(ctx);
     scene.shapeCount = readerShapeCount(ctx);
@@ -139,19 +130,21 @@ int shapeBegin(ReaderContext* ctx, double x, double y, int number) {
     if (static_cast<size_t>(number) >= scene.shapes.size()) {
         scene.shapes.resize(static_cast<size_t>(number) + 1);
     }
+    takeExtent(ctx, scene);
     ShapeEntry& shape = scene.shapes[static_cast<size_t>(number)];
-    shape.list = DisplayList::generate();
+    shape.recording = Recording();
     shape.referenceX = x;
     shape.referenceY = y;
     shape.complete = false;
     scene.shapeBeingDefined = number;
-    compileInto(scene, shape.list.name());
+    // A shape's dash pattern is that of where it is placed.
+    scene.recorder.setTarget(&shape.recording, -1);
     return 1;
 }
 
 int shapeEnd(ReaderContext* ctx) {
     RenderScene& scene = sceneOf(ctx);
-    closeOpenList(scene);
+    scene.recorder.setTarget(nullptr, -1);
     if (scene.shapeBeingDefined >= 0) {
         ShapeEntry& shape = scene.shapes[static_cast<size_t>(scene.shapeBeingDefined)];
         shape.complete = true;
@@ -163,13 +156,13 @@ int shapeEnd(ReaderContext* ctx) {
 
 int stampShape(ReaderContext* ctx, int number, double x, double y) {
     RenderScene& scene = sceneOf(ctx);
-    const ShapeEntry* shape = placeableShape(scene, number);
+    const ShapeEntry* shape = placedShape(scene, number);
     if (shape == nullptr) return 1;
     if (!scene.limits.place(ctx, shape->cost, 1.0, 1.0)) return CALLBACK_FAILED;
-    glPushMatrix();
-    glTranslated(x, y, 0.0);
-    glCallList(shape->list.name());
-    glPopMatrix();
+    Affine transform;
+    transform.tx = x;
+    transform.ty = y;
+    scene.recorder.place(number, shape->recording, transform);
     return 1;
 }
 
@@ -179,17 +172,16 @@ int stampShape(ReaderContext* ctx, int number, double x, double y) {
 int placeShape(ReaderContext* ctx, int number, double x, double y, double angle, double sx,
                double sy) {
     RenderScene& scene = sceneOf(ctx);
-    const ShapeEntry* shape = placeableShape(scene, number);
+    const ShapeEntry* shape = placedShape(scene, number);
     if (shape == nullptr) return 1;
-    if (!scene.limits.place(ctx, shape->cost, sx / shape->referenceX, sy / shape->referenceY)) {
-        return CALLBACK_FAILED;
-    }
-    glPushMatrix();
-    glTranslated(x, y, 0.0);
-    glRotated(angle * 180.0 * 0.3183098861837697, 0.0, 0.0, 1.0);
-    glScaled(sx / shape->referenceX, sy / shape->referenceY, 1.0);
-    glCallList(shape->list.name());
-    glPopMatrix();
+    const double kx = sx / shape->referenceX;
+    const double ky = sy / shape->referenceY;
+    if (!scene.limits.place(ctx, shape->cost, kx, ky)) return CALLBACK_FAILED;
+    // The GL's rotation: the angle in degrees, turned back to radians.
+    const double radians = angle * 180.0 * 0.3183098861837697 * (3.141592653589793 / 180.0);
+    const double cosine = std::cos(radians), sine = std::sin(radians);
+    const Affine transform{cosine * kx, -sine * ky, sine * kx, cosine * ky, x, y};
+    scene.recorder.place(number, shape->recording, transform);
     return 1;
 }
 

@@ -23,13 +23,15 @@
 // its corners, which are linear in the position as a tessellated vertex's
 // are, so the picture is the one the tessellator gives. Gradients, whose
 // colours are clamped at the gradient's ends, keep the tessellator.
-#include <GL/gl.h>
-
+//
+// A long outline also gets coarser levels (detail_levels.h): the fans of
+// its thinned points, one set per level, among which a frame chooses.
 #include <algorithm>
 #include <cmath>
 #include <span>
 
 #include "callbacks.h"
+#include "detail_levels.h"
 
 namespace qmv::renderer {
 
@@ -37,21 +39,37 @@ namespace {
 
 constexpr size_t kRunPoints = 32;
 
-// The closed loop through `points`, fanned run by run.
-void fanLoop(std::span<const Point> points) {
+// The closed loop through `points`, fanned run by run, each run a piece.
+void fanLoop(GeometryRecorder& rec, std::span<const Point> points) {
     if (points.size() < 3) return;
     std::vector<Point> firsts;
     const size_t n = points.size();
     for (size_t start = 0; start < n; start += kRunPoints) {
         const size_t end = std::min(start + kRunPoints, n);  // the next run's first point
-        glBegin(GL_TRIANGLE_FAN);
-        for (size_t i = start; i < end; ++i) glVertex2d(points[i].x, points[i].y);
+        rec.beginPiece();
+        for (size_t i = start; i < end; ++i) rec.vertex(points[i].x, points[i].y);
         const Point& next = points[end % n];
-        glVertex2d(next.x, next.y);
-        glEnd();
+        rec.vertex(next.x, next.y);
+        rec.endPiece();
         firsts.push_back(points[start]);
     }
-    if (firsts.size() < n) fanLoop(firsts);
+    if (firsts.size() < n) fanLoop(rec, firsts);
+}
+
+// The fans of the outline, and of each coarser level of it.
+void fanLevels(GeometryRecorder& rec, std::span<const Point> points, double extent) {
+    rec.beginItem(DrawKind::TriangleFan);
+    rec.beginLevel(0.0);
+    fanLoop(rec, points);
+    std::vector<Point> thinned;
+    for (const DetailLevel& level : detailLevels(points, extent)) {
+        if (level.kept.size() < 3) break;
+        thinned.clear();
+        for (uint32_t i : level.kept) thinned.push_back(points[i]);
+        rec.beginLevel(level.tolerance);
+        fanLoop(rec, thinned);
+    }
+    rec.endItem();
 }
 
 }  // namespace
@@ -98,8 +116,8 @@ bool tessellatesCheaply(std::span<const Point> points) {
 bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill) {
     const std::vector<Point>& points = scene.stencilOutline.points;
     if (!scene.limits.store(ctx, double(points.size()))) return false;
-    enterFillMode(fill.mode);
-    applyFillFirst(fill);
+    enterFillMode(scene.recorder, fill.mode);
+    applyFillFirst(scene.recorder, fill);
     tessBeginPolygon(scene);
     for (const Point& p : points) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
     return tessEndPolygon(ctx, scene, scene.tessellator.get(), fill, false);
@@ -113,7 +131,7 @@ bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill
     if (n >= 3 && n <= kTessellatedPoints && scene.tessellator.get() != nullptr &&
         tessellatesCheaply(outline.points)) {
         const bool drawn = tessellateSmall(ctx, scene, fill);
-        leaveFillMode(fill.mode);
+        leaveFillMode(scene.recorder, fill.mode);
         outline.points.clear();
         return drawn;
     }
@@ -121,24 +139,18 @@ bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill
     // for the loops of runs, and the cover.
     const double vertices = double(n) * (1.0 + 2.0 / (kRunPoints - 1)) + 5.0;
     bool drawn = n < 3 || scene.limits.store(ctx, vertices);
+    GeometryRecorder& rec = scene.recorder;
     if (n >= 3 && drawn) {
         scene.limits.fill((outline.xmax - outline.xmin) * (outline.ymax - outline.ymin));
-        glDisable(GL_TEXTURE_2D);
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-        glEnable(GL_STENCIL_TEST);
-        glStencilMask(0xFF);
-        glStencilFunc(GL_ALWAYS, 0, 0xFF);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
-        fanLoop(outline.points);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
-        enterFillMode(fill.mode);
-        applyFillFirst(fill);
-        fillRectangle(fill, outline.xmin, outline.ymin, outline.xmax, outline.ymax);
-        glDisable(GL_STENCIL_TEST);
+        rec.stencil(Op::StencilMark);
+        fanLevels(rec, outline.points, scene.geometry.extent);
+        rec.stencil(Op::StencilCover);
+        enterFillMode(rec, fill.mode);
+        applyFillFirst(rec, fill);
+        fillRectangle(rec, fill, outline.xmin, outline.ymin, outline.xmax, outline.ymax);
+        rec.stencil(Op::StencilOff);
     }
-    leaveFillMode(fill.mode);
+    leaveFillMode(rec, fill.mode);
     outline.points.clear();
     return drawn;
 }

@@ -3,7 +3,6 @@
 // fill colour, its gradient colour or its texture coordinate); vertices the
 // tessellator makes where edges cross get a blend of their neighbours', so
 // self-intersecting outlines are filled by the odd winding rule.
-#include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -19,17 +18,28 @@ namespace {
 
 using TessCallback = void (*)();
 
-void tessBegin(GLenum primitive, void* polygonData) {
-    glBegin(primitive);
-    const auto& scene = *static_cast<const RenderScene*>(polygonData);
-    if (scene.tessFill != nullptr) issueFillColour(*scene.tessFill);
+DrawKind drawKindOf(GLenum primitive) {
+    switch (primitive) {
+    case GL_TRIANGLE_FAN: return DrawKind::TriangleFan;
+    case GL_TRIANGLE_STRIP: return DrawKind::TriangleStrip;
+    case GL_LINE_LOOP:  // only with boundary-only output, which is never asked
+    case GL_TRIANGLES:
+    default: return DrawKind::Triangles;
+    }
 }
-void tessEnd() { glEnd(); }
 
-void tessVertex(void* data) {
+void tessBegin(GLenum primitive, void* polygonData) {
+    auto& scene = *static_cast<RenderScene*>(polygonData);
+    scene.recorder.begin(drawKindOf(primitive));
+    if (scene.tessFill != nullptr) issueFillColour(scene.recorder, *scene.tessFill);
+}
+void tessEnd(void* polygonData) { static_cast<RenderScene*>(polygonData)->recorder.end(); }
+
+void tessVertex(void* data, void* polygonData) {
     const auto* vertex = static_cast<const TessVertex*>(data);
-    issueFillValue(vertex->fill);
-    glVertex2d(vertex->position[0], vertex->position[1]);
+    GeometryRecorder& rec = static_cast<RenderScene*>(polygonData)->recorder;
+    issueFillValue(rec, vertex->fill);
+    rec.vertex(vertex->position[0], vertex->position[1]);
 }
 
 // A new vertex where edges cross: its fill attribute is the weighted blend
@@ -60,13 +70,13 @@ void tessCombine(GLdouble coords[3], void* sources[4], GLfloat weights[4], void*
 
 // The points of an edge set in drawing order, with the fill attribute of
 // each, as a line strip.
-void emitEdgePoints(const EdgeSet* set, const FillSpec& fill) {
+void emitEdgePoints(GeometryRecorder& rec, const EdgeSet* set, const FillSpec& fill) {
     if (set == nullptr) return;
     Point p;
     for (int list = 0; list < set->count; ++list) {
         for (int k = 0; edgeSetPoint(set, list, k, &p) == 1; ++k) {
-            applyFillVertex(fill, p.x, p.y);
-            glVertex2d(p.x, p.y);
+            applyFillVertex(rec, fill, p.x, p.y);
+            rec.vertex(p.x, p.y);
         }
     }
 }
@@ -115,8 +125,8 @@ void forEachFaceSet(const ReaderContext* ctx, const Face& face, Visit visit) {
 void configureTessellator(GLUtesselator* tess) {
     if (tess == nullptr) return;
     gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<TessCallback>(tessBegin));
-    gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<TessCallback>(tessVertex));
-    gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<TessCallback>(tessEnd));
+    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<TessCallback>(tessVertex));
+    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<TessCallback>(tessEnd));
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<TessCallback>(tessCombine));
     gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
     // Scenes are flat: no normal to guess, also for collinear outlines.
@@ -226,10 +236,11 @@ int drawEdge(ReaderContext* ctx, int number) {
         return CALLBACK_FAILED;
     }
     const FillSpec fill = readFillSpec(ctx, scene);
-    glBegin(GL_LINE_STRIP);
-    issueColour(ctx, COLOR_LINE);
-    emitEdgePoints(set, fill);
-    glEnd();
+    GeometryRecorder& rec = scene.recorder;
+    rec.begin(DrawKind::LineStrip);
+    issueColour(rec, ctx, COLOR_LINE);
+    emitEdgePoints(rec, set, fill);
+    rec.end();
     return 1;
 }
 
@@ -262,7 +273,7 @@ int fillFace(ReaderContext* ctx, int number) {
             }
         });
     };
-    enterFillMode(fill.mode);
+    enterFillMode(scene.recorder, fill.mode);
     if (canStencilFill(scene, fill)) {
         StencilOutline& outline = scene.stencilOutline;
         stencilFillBegin(outline);
@@ -275,9 +286,9 @@ int fillFace(ReaderContext* ctx, int number) {
     eachPoint([&](double x, double y) { tessAddVertex(scene, x, y, fill.at(x, y)); });
     Tessellator tess;
     configureTessellator(tess.get());
-    applyFillFirst(fill);
+    applyFillFirst(scene.recorder, fill);
     const bool drawn = tessEndPolygon(ctx, scene, tess.get(), fill, false);
-    leaveFillMode(fill.mode);
+    leaveFillMode(scene.recorder, fill.mode);
     return drawn ? 1 : CALLBACK_FAILED;
 }
 

@@ -1,7 +1,5 @@
 // Text drawn with the stroke fonts as lines in scene space, so that it
-// scales, turns and compiles like any other geometry.
-#include <GL/gl.h>
-
+// scales, turns and is culled like any other geometry.
 #include <cmath>
 #include <cstdint>
 
@@ -15,7 +13,6 @@ namespace {
 
 // One font unit is this many scene units per unit of font size.
 constexpr double kUnitPerSize = 0.008;
-constexpr double kRadiansToDegrees = 57.29577951307855;
 // Bold styles draw the string a second time, this far to the right.
 constexpr double kBoldShift = 0.00001;
 
@@ -33,8 +30,27 @@ double halfStringWidth(StrokeFont font, const char* text) {
     return sum * 0.5;
 }
 
-void drawStrokeString(StrokeFont font, const char* text, const double* rgba) {
-    for (const char* c = text; *c != '\0'; ++c) strokeCharacter(font, characterCode(*c), rgba);
+// Each stroke a strip starting with the text colour; each glyph moves the
+// next one on by its width along the baseline.
+void drawStrokeString(GeometryRecorder& rec, StrokeFont font, const char* text,
+                      const double* rgba) {
+    double advance = 0.0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        const StrokeGlyph* glyph = strokeGlyph(font, characterCode(*c));
+        if (glyph == nullptr) continue;
+        size_t next = 0;
+        for (uint16_t length : glyph->strokeLengths) {
+            rec.begin(DrawKind::LineStrip);
+            rec.colour(rgba);
+            for (size_t i = 0; i < length && next + i < glyph->points.size(); ++i) {
+                const StrokePoint& p = glyph->points[next + i];
+                rec.vertex(double(p.x) + advance, double(p.y));
+            }
+            rec.end();
+            next += length;
+        }
+        advance += double(glyph->width);
+    }
 }
 
 // Counts one pass over the string with the scene's limits: per character
@@ -67,12 +83,12 @@ bool countPass(ReaderContext* ctx, StrokeFont font, const char* text, double sca
 
 // The alignment shift is applied along the scene axes; the string turns
 // about the shifted anchor.
-void drawPass(StrokeFont font, const char* text, const double* rgba, double x, double y,
-              double scale, double angle) {
-    glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
-    glScaled(scale, scale, 1.0);
-    glRotated(angle * kRadiansToDegrees, 0.0, 0.0, 1.0);
-    drawStrokeString(font, text, rgba);
+void drawPass(GeometryRecorder& rec, StrokeFont font, const char* text, const double* rgba,
+              double x, double y, double scale, double angle) {
+    const double c = std::cos(angle) * scale, s = std::sin(angle) * scale;
+    rec.setTransform({c, -s, s, c, x, y});
+    drawStrokeString(rec, font, text, rgba);
+    rec.clearTransform();
 }
 
 }  // namespace
@@ -89,20 +105,15 @@ int drawText(ReaderContext* ctx, double x, double y, const char* text) {
     for (int pass = 0; pass < passes; ++pass) {
         if (!countPass(ctx, font, text, s)) return CALLBACK_FAILED;
     }
-    // The text colour starts every stroke, inside its glBegin.
+    // The text colour starts every stroke.
     double rgba[4];
     for (int i = 0; i < 4; ++i) rgba[i] = readerColor(ctx, COLOR_TEXT, i);
-    glPushMatrix();
+    GeometryRecorder& rec = sceneOf(ctx).recorder;
     const TextOffset offset = textOffset(readerTextAlignment(ctx), halfStringWidth(font, text));
     const double left = x - offset.x * s;
     const double bottom = y - offset.y * s;
-    drawPass(font, text, rgba, left, bottom, s, angle);
-    if (style == 1 || style == 3) {
-        glPopMatrix();
-        glPushMatrix();
-        drawPass(font, text, rgba, left + kBoldShift, bottom, s, angle);
-    }
-    glPopMatrix();
+    drawPass(rec, font, text, rgba, left, bottom, s, angle);
+    if (style == 1 || style == 3) drawPass(rec, font, text, rgba, left + kBoldShift, bottom, s, angle);
     return 1;
 }
 

@@ -34,17 +34,14 @@ TEST_F(SceneModel, LayersKeepFileOrderNamesAndFlags) {
     EXPECT_STREQ(layerName(scene, 2), "labels");
     EXPECT_EQ(layerVisible(scene, 1), 0);
     EXPECT_EQ(scene->layers[0].detectable, 1);
-    // Each layer has a list of its own, compiled and closed.
-    EXPECT_NE(layerDisplayList(scene, 0), layerDisplayList(scene, 1));
-    EXPECT_EQ(glIsList(layerDisplayList(scene, 2)), GL_TRUE);
-    EXPECT_EQ(scene->openList, 0u);
+    // Each layer records its own drawing.
+    EXPECT_EQ(scene->layers[0].recording.vertices, 2u);
+    EXPECT_TRUE(scene->layers[1].recording.commands.size() < scene->layers[0].recording.commands.size());
 
     // Indexes of 0 and below mean the first layer; past the end, nothing.
     EXPECT_STREQ(layerName(scene, -1), "roads");
-    EXPECT_EQ(layerDisplayList(scene, -7), layerDisplayList(scene, 0));
     EXPECT_EQ(layerName(scene, 3), nullptr);
     EXPECT_EQ(layerVisible(scene, 3), 0);
-    EXPECT_EQ(layerDisplayList(scene, 3), 0u);
     setLayerVisible(scene, 3, 0);
     setLayerVisible(scene, -1, 0);
     EXPECT_EQ(layerVisible(scene, 0), 0);
@@ -103,9 +100,9 @@ TEST_F(SceneModel, ExtensionRecordsAreReadPast) {
     EXPECT_TRUE(near(painted.at(50, 50), {0, 128, 0, 255}));
 }
 
-// Every list and texture a scene made goes with it, also when the parse
+// Every buffer and texture a scene made goes with it, also when the parse
 // failed in the global layer, before any count was taken.
-TEST_F(SceneModel, ReleaseDeletesEveryListItMade) {
+TEST_F(SceneModel, ReleaseDeletesEveryObjectItMade) {
     for (bool failInGlobalLayer : {false, true}) {
         SCOPED_TRACE(failInGlobalLayer ? "parse error in the global layer" : "whole file");
         SceneWriter w(squareHeader());
@@ -122,23 +119,26 @@ TEST_F(SceneModel, ReleaseDeletesEveryListItMade) {
         }
         SceneFile file(w.bytes());
 
-        const GLuint before = glGenLists(1);
-        glDeleteLists(before, 1);
+        GLuint before = 0;
+        glGenBuffers(1, &before);
+        glDeleteBuffers(1, &before);
         RenderScene* scene = renderSceneCreate();
         ReaderContext* ctx = readerOpen(file.path().c_str(), scene, 1, nullptr);
         EXPECT_EQ(readerErrorText(ctx) != nullptr, failInGlobalLayer);
-        const GLuint after = glGenLists(1);
-        glDeleteLists(after, 1);
+        paintScene(ctx, scene, View{initialWorldWindow(ctx), 20, 20});  // the upload
+        GLuint after = 0;
+        glGenBuffers(1, &after);
+        glDeleteBuffers(1, &after);
         ASSERT_GT(after, before);
 
         int made = 0;
-        for (GLuint list = before; list < after; ++list) made += glIsList(list) == GL_TRUE;
-        EXPECT_GE(made, failInGlobalLayer ? 1 : 2);
+        for (GLuint buffer = before; buffer < after; ++buffer) made += glIsBuffer(buffer) == GL_TRUE;
+        EXPECT_GE(made, 1);
         ASSERT_EQ(scene->images.size(), 1u);
         const GLuint texture = scene->images[0].texture.name();
         EXPECT_EQ(glIsTexture(texture), GL_TRUE);
         renderSceneFree(scene);
-        for (GLuint list = before; list < after; ++list) EXPECT_EQ(glIsList(list), GL_FALSE);
+        for (GLuint buffer = before; buffer < after; ++buffer) EXPECT_EQ(glIsBuffer(buffer), GL_FALSE);
         EXPECT_EQ(glIsTexture(texture), GL_FALSE);
         readerRelease(&ctx);
     }

@@ -1,5 +1,5 @@
 // Opening and closing documents: the GL context around the reader and the
-// renderer, the error box, the title, which display lists survive a close,
+// renderer, the error box, the title, which GL buffers survive a close,
 // drops, and what a paint does with and without a document.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -11,13 +11,21 @@
 namespace qmv::viewer::test {
 namespace {
 
-// How many of the first 200 list names name a display list now (the window
-// makes its context current first).
-int listsAlive(RecordingWindow& window) {
+// How many of the first 200 buffer names name a buffer object now (the
+// window makes its context current first).
+int buffersAlive(RecordingWindow& window) {
     window.makeGlCurrent();
     int alive = 0;
-    for (unsigned name = 1; name <= 200; ++name) alive += glIsList(name) == GL_TRUE ? 1 : 0;
+    for (unsigned name = 1; name <= 200; ++name) alive += glIsBuffer(name) == GL_TRUE ? 1 : 0;
     return alive;
+}
+
+// One paint of the open document, which makes its buffers.
+void paintOnce(ViewerState& state) {
+    HeadlessSurface surface;
+    GlCurrent gl(state);
+    state.redrawPending = true;
+    paintWindow(state, surface);
 }
 
 using Documents = ViewerTest;
@@ -31,11 +39,13 @@ TEST_F(Documents, LoadingCompilesWithTheContextCurrentAndFitsTheView) {
     EXPECT_EQ(window.title(), file.path());
     EXPECT_FALSE(anyGlContextCurrent());
     EXPECT_EQ(window.busyDepth, 0);
-    // The renderer compiled both layers' lists: the context was current.
-    EXPECT_EQ(listsAlive(window), 2);
     EXPECT_DOUBLE_EQ(state.worldWindow.xmax, 100);
     EXPECT_DOUBLE_EQ(state.worldWindow.ymax, 50);
     EXPECT_TRUE(state.redrawPending);
+    // Both layers' lines share one buffer, made at the first paint.
+    EXPECT_EQ(buffersAlive(window), 0);
+    paintOnce(state);
+    EXPECT_EQ(buffersAlive(window), 1);
 }
 
 TEST_F(Documents, AFailedOpenShowsTheReadersTextAndLeavesNothing) {
@@ -56,7 +66,7 @@ TEST_F(Documents, AFailedOpenShowsTheReadersTextAndLeavesNothing) {
     EXPECT_DOUBLE_EQ(state.worldWindow.xmin, 1);
 }
 
-TEST_F(Documents, ABrokenFileIsNotShownWhileItsBoxIsUpAndLeavesNoList) {
+TEST_F(Documents, ABrokenFileIsNotShownWhileItsBoxIsUpAndLeavesNoBuffer) {
     SceneFile file(twoLayerScene(true));
     HeadlessSurface surface;
     state.redrawPending = true;
@@ -71,14 +81,15 @@ TEST_F(Documents, ABrokenFileIsNotShownWhileItsBoxIsUpAndLeavesNoList) {
     EXPECT_EQ(surface.draws, 0);
     EXPECT_EQ(surface.clears, 1);
     EXPECT_FALSE(documentOpen(state));
-    EXPECT_EQ(listsAlive(window), 0);
+    EXPECT_EQ(buffersAlive(window), 0);
 }
 
-// Every close but a failed open's runs with no context current; the lists
+// Every close but a failed open's runs with no context current; the buffers
 // must go all the same.
-TEST_F(Documents, ClosingDeletesTheListsThoughNoContextWasCurrent) {
+TEST_F(Documents, ClosingDeletesTheBuffersThoughNoContextWasCurrent) {
     SceneFile file(twoLayerScene());
     loadDocument(state, file.path());
+    paintOnce(state);
     window.releaseGl();
     onMenuCommand(state, kClose);
     EXPECT_EQ(window.beeps, 1);
@@ -86,22 +97,24 @@ TEST_F(Documents, ClosingDeletesTheListsThoughNoContextWasCurrent) {
     EXPECT_EQ(window.title(), kNoDocumentTitle);
     EXPECT_EQ(window.erasingInvalidations, 1);
     EXPECT_FALSE(anyGlContextCurrent());
-    EXPECT_EQ(listsAlive(window), 0);
+    EXPECT_EQ(buffersAlive(window), 0);
 
     // What the close guards against: the renderer's release without a
-    // current context leaves the lists behind.
+    // current context leaves the buffers behind.
     RenderScene* scene = renderSceneCreate();
     ReaderContext* context = readerOpen(file.path().c_str(), scene, 1, nullptr);
+    paintScene(context, scene, View{initialWorldWindow(context), 10, 10});
     window.releaseGl();
     renderSceneFree(scene);
     readerRelease(&context);
-    EXPECT_EQ(listsAlive(window), 2);
-    glDeleteLists(1, 200);
+    EXPECT_EQ(buffersAlive(window), 1);
+    for (GLuint name = 1; name <= 200; ++name) glDeleteBuffers(1, &name);
 }
 
 TEST_F(Documents, OpenReplacesTheDocumentAndACancelledDialogKeepsIt) {
     SceneFile first(twoLayerScene());
     loadDocument(state, first.path());
+    paintOnce(state);
     zoomIn(state);
     onMenuCommand(state, kOpen);  // cancelled
     EXPECT_EQ(window.openDialogs, 1);
@@ -113,7 +126,9 @@ TEST_F(Documents, OpenReplacesTheDocumentAndACancelledDialogKeepsIt) {
     onMenuCommand(state, kOpen);
     EXPECT_EQ(window.title(), second.path());
     EXPECT_DOUBLE_EQ(state.worldWindow.xmin, 0);
-    EXPECT_EQ(listsAlive(window), 2);  // only the new document's
+    EXPECT_EQ(buffersAlive(window), 0);  // the first document's went with it
+    paintOnce(state);
+    EXPECT_EQ(buffersAlive(window), 1);  // only the new document's
 }
 
 TEST_F(Documents, OnlyTheFirstDroppedFileOpens) {
@@ -125,7 +140,7 @@ TEST_F(Documents, OnlyTheFirstDroppedFileOpens) {
     // A bad file dropped closes the open document first.
     dropFiles(state, std::vector<std::string>{"/nonexistent.qmv"});
     EXPECT_FALSE(documentOpen(state));
-    EXPECT_EQ(listsAlive(window), 0);
+    EXPECT_EQ(buffersAlive(window), 0);
 }
 
 TEST_F(Documents, DestroyingTheWindowClosesTheDocumentFirst) {
@@ -134,7 +149,7 @@ TEST_F(Documents, DestroyingTheWindowClosesTheDocumentFirst) {
     window.releaseGl();
     onWindowDestroyed(state);
     EXPECT_EQ(state.window, nullptr);
-    EXPECT_EQ(listsAlive(window), 0);
+    EXPECT_EQ(buffersAlive(window), 0);
     const size_t titles = window.titles.size();
     closeDocument(state);  // later requests go nowhere
     EXPECT_EQ(window.titles.size(), titles);

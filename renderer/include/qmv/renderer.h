@@ -49,7 +49,6 @@ int renderSceneImageCount(const RenderScene* scene);
 int layerVisible(const RenderScene* scene, int index);
 const char* layerName(const RenderScene* scene, int index);
 void setLayerVisible(RenderScene* scene, int index, int visible);
-unsigned layerDisplayList(const RenderScene* scene, int index);
 
 // The fixed drawing state every context that paints scenes starts from:
 // blending on; depth, lighting, stipple, texturing and smoothing off.

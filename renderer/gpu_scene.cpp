@@ -1,0 +1,365 @@
+// The upload and the frame. The vertex program places every vertex
+// relative to the view's centre in double-float arithmetic; everything
+// after it (colour, texturing, shade model, stipple, blending, stencil) is
+// the GL's fixed pipeline, set by the recordings' state commands.
+#include "gpu_scene.h"
+
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <string>
+
+#include "render_scene.h"
+#include "texture_layout.h"
+
+namespace qmv::renderer {
+
+namespace {
+
+const char* const kVertexProgram = R"(#version 120
+attribute vec4 position;  // the scene point as high and low halves
+uniform vec4 origin;      // the frame's origin, split the same way
+uniform mat2 linear;      // the frame's map, after the origin
+uniform vec2 offset;      // where the origin lands, from the view's centre
+uniform vec2 scale;       // scene units to clip units
+void main() {
+    vec2 local = (position.xy - origin.xy) + (position.zw - origin.zw);
+    gl_Position = vec4((linear * local + offset) * scale, 0.0, 1.0);
+    gl_FrontColor = gl_Color;
+    gl_TexCoord[0] = gl_MultiTexCoord0;
+}
+)";
+
+bool compileProgram(GLuint program) {
+    const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+    glShaderSource(shader, 1, &kVertexProgram, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok) {
+        glAttachShader(program, shader);
+        glBindAttribLocation(program, 0, "position");
+        glLinkProgram(program);
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    }
+    if (!ok) {
+        char log[1024] = "";
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "qmv renderer: the vertex program failed: %s\n", log);
+    }
+    glDeleteShader(shader);  // goes with the program
+    return ok != 0;
+}
+
+template <typename T>
+void uploadArray(BufferObject& buffer, std::vector<T>& values) {
+    if (values.empty()) return;
+    buffer = BufferObject::generate();
+    glBindBuffer(GL_ARRAY_BUFFER, buffer.name());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(values.size() * sizeof(T)),
+                 values.data(), GL_STATIC_DRAW);
+    std::vector<T>().swap(values);
+}
+
+// The image rescaled to its power-of-two texture inside a one-texel border
+// that repeats its edge.
+void uploadImage(ImageEntry& image) {
+    const int w = image.textureWidth;
+    const int h = image.textureHeight;
+    std::vector<float> texels(static_cast<size_t>(w + 2) * static_cast<size_t>(h + 2) * 4);
+    gluScaleImage(GL_RGBA, image.width, image.height, GL_FLOAT, image.pixels.get(), w, h,
+                  GL_FLOAT, texels.data());
+    spreadWithBorder(texels, w, h);
+    image.texture = TextureObject::generate();
+    glBindTexture(GL_TEXTURE_2D, image.texture.name());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w + 2, h + 2, 1, GL_RGBA, GL_FLOAT, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    image.pixels.reset();
+}
+
+struct BlendFactors {
+    GLenum source;
+    GLenum destination;
+};
+
+constexpr BlendFactors kBlendModes[8] = {
+    {GL_ZERO, GL_ZERO},
+    {GL_ONE, GL_ZERO},
+    {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},
+    {GL_ONE_MINUS_DST_ALPHA, GL_ONE},
+    {GL_DST_ALPHA, GL_ZERO},
+    {GL_ZERO, GL_SRC_ALPHA},
+    {GL_ONE_MINUS_DST_ALPHA, GL_ZERO},
+    {GL_ZERO, GL_ONE_MINUS_SRC_ALPHA},
+};
+
+constexpr GLenum kPrimitives[] = {GL_LINES,          GL_LINE_STRIP, GL_TRIANGLES, GL_TRIANGLE_STRIP,
+                                  GL_TRIANGLE_FAN,   GL_QUADS,      GL_POLYGON};
+
+}  // namespace
+
+void GpuScene::upload(RenderScene& scene) {
+    if (uploaded_) return;
+    uploaded_ = true;
+    VertexPools& pools = scene.geometry.pools;
+    for (int k = 0; k < kPoolKinds; ++k) uploadArray(positions_[static_cast<size_t>(k)], pools.positions[static_cast<size_t>(k)]);
+    uploadArray(colours_, pools.colours);
+    uploadArray(texCoords_, pools.texCoords);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    for (ImageEntry& image : scene.images) {
+        if (image.pixels != nullptr) uploadImage(image);
+    }
+    ProgramObject program = ProgramObject::generate();
+    if (compileProgram(program.name())) {
+        program_ = std::move(program);
+        originLoc_ = glGetUniformLocation(program_.name(), "origin");
+        linearLoc_ = glGetUniformLocation(program_.name(), "linear");
+        offsetLoc_ = glGetUniformLocation(program_.name(), "offset");
+        scaleLoc_ = glGetUniformLocation(program_.name(), "scale");
+    }
+}
+
+// One frame's walk over the recordings.
+class FrameDrawer {
+public:
+    FrameDrawer(GpuScene& gpu, const RenderScene& scene, const View& view)
+        : gpu_(gpu), scene_(scene), g_(scene.geometry) {
+        const ShownWindow shown = fitToClient(view.world, view.width, view.height);
+        centreX_ = shown.centreX;
+        centreY_ = shown.centreY;
+        pixel_ = shown.width / view.width;
+        const double margin = 2.0 * pixel_;
+        Frame top;
+        top.originX = centreX_;
+        top.originY = centreY_;
+        top.view = {shown.left() - margin, shown.bottom() - margin, shown.right() + margin,
+                    shown.top() + margin};
+        // Levels stay within twice their tolerance of the full strip: an
+        // eighth of a pixel keeps the picture within a quarter.
+        top.tolerance = gpu.useLevels_ ? pixel_ / 8.0 : 0.0;
+        top_ = top;
+        glUseProgram(gpu_.program_.name());
+        glUniform2f(gpu_.scaleLoc_, static_cast<GLfloat>(2.0 / shown.width),
+                    static_cast<GLfloat>(2.0 / shown.height));
+        setUniforms(top_);
+        gpu_.counts_ = {};
+    }
+    ~FrameDrawer() {
+        flush();
+        glUseProgram(0);
+        glDisableVertexAttribArray(0);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    FrameDrawer(const FrameDrawer&) = delete;
+    FrameDrawer& operator=(const FrameDrawer&) = delete;
+
+    void drawTop(const Recording& recording) { draw(recording, top_); }
+
+private:
+    // A recording's own coordinates: their map to the scene, the view in
+    // them and the tolerance its levels may have there.
+    struct Frame {
+        Affine toScene;
+        double originX = 0.0, originY = 0.0;
+        Box view;
+        double tolerance = 0.0;
+    };
+
+    void setUniforms(const Frame& frame) {
+        const Position o = splitPosition(frame.originX, frame.originY);
+        const Affine& m = frame.toScene;
+        glUniform4f(gpu_.originLoc_, o.hx, o.hy, o.lx, o.ly);
+        const GLfloat linear[4] = {float(m.a), float(m.c), float(m.b), float(m.d)};  // by columns
+        glUniformMatrix2fv(gpu_.linearLoc_, 1, GL_FALSE, linear);
+        glUniform2f(gpu_.offsetLoc_,
+                    static_cast<GLfloat>(m.x(frame.originX, frame.originY) - centreX_),
+                    static_cast<GLfloat>(m.y(frame.originX, frame.originY) - centreY_));
+    }
+
+    Frame placed(const Frame& outer, const Placement& placement, const Recording& shape) const {
+        Frame frame;
+        frame.toScene = placement.transform.then(outer.toScene);
+        const Affine& m = frame.toScene;
+        if (!shape.bounds.empty()) {
+            frame.originX = (shape.bounds.xmin + shape.bounds.xmax) / 2.0;
+            frame.originY = (shape.bounds.ymin + shape.bounds.ymax) / 2.0;
+        }
+        const double det = m.a * m.d - m.b * m.c;
+        const double inf = std::numeric_limits<double>::infinity();
+        if (std::isfinite(det) && std::fabs(det) > 1e-300) {
+            // The scene's view in the shape's coordinates: its corners mapped back.
+            const Affine inverse{m.d / det,
+                                 -m.b / det,
+                                 -m.c / det,
+                                 m.a / det,
+                                 (m.b * m.ty - m.d * m.tx) / det,
+                                 (m.c * m.tx - m.a * m.ty) / det};
+            frame.view = inverse.map(top_.view);
+        } else {
+            frame.view = {-inf, -inf, inf, inf};
+        }
+        const double stretch = m.stretch();
+        frame.tolerance = stretch > 0.0 ? top_.tolerance / stretch : 0.0;
+        return frame;
+    }
+
+    void flush() {
+        if (firsts_.empty()) return;
+        bindPool(batchPool_);
+        glMultiDrawArrays(kPrimitives[static_cast<size_t>(batchKind_)], firsts_.data(),
+                          counts_.data(), static_cast<GLsizei>(firsts_.size()));
+        gpu_.counts_.batches += 1;
+        gpu_.counts_.pieces += firsts_.size();
+        firsts_.clear();
+        counts_.clear();
+    }
+
+    void bindPool(PoolKind pool) {
+        if (boundPool_ == static_cast<int>(pool)) return;
+        boundPool_ = static_cast<int>(pool);
+        glBindBuffer(GL_ARRAY_BUFFER, gpu_.positions_[static_cast<size_t>(pool)].name());
+        glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glEnableVertexAttribArray(0);
+        if (pool == PoolKind::Coloured) {
+            glBindBuffer(GL_ARRAY_BUFFER, gpu_.colours_.name());
+            glColorPointer(4, GL_FLOAT, 0, nullptr);
+            glEnableClientState(GL_COLOR_ARRAY);
+        } else {
+            glDisableClientState(GL_COLOR_ARRAY);
+        }
+        if (pool == PoolKind::Textured) {
+            glBindBuffer(GL_ARRAY_BUFFER, gpu_.texCoords_.name());
+            glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        } else {
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
+    }
+
+    void addItem(const Item& item, const Frame& frame) {
+        if (!item.bounds.meets(frame.view)) return;
+        const Level* levels = &g_.levels[item.levelBegin];
+        size_t chosen = 0;
+        for (size_t i = 1; i < item.levelCount && levels[i].tolerance <= frame.tolerance; ++i) {
+            chosen = i;
+        }
+        if (item.kind != batchKind_ || item.pool != batchPool_) {
+            flush();
+            batchKind_ = item.kind;
+            batchPool_ = item.pool;
+        }
+        const Level& level = levels[chosen];
+        for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
+            const Piece& piece = g_.pieces[p];
+            if (level.pieceEnd - level.pieceBegin > 1 && !piece.bounds.meets(frame.view)) continue;
+            firsts_.push_back(static_cast<GLint>(piece.first));
+            counts_.push_back(static_cast<GLsizei>(piece.count));
+            gpu_.counts_.vertices += piece.count;
+        }
+    }
+
+    void bindTexture(const TextureState& state) {
+        const ImageEntry* image = definedImage(scene_, state.image);
+        glBindTexture(GL_TEXTURE_2D, image != nullptr ? image->texture.name() : 0);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        if (state.linear != TextureState::kKeep) {
+            const GLint filter = state.linear != 0 ? GL_LINEAR : GL_NEAREST;
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+        }
+        if (state.repeat != TextureState::kKeep) {
+            const GLint wrap = state.repeat != 0 ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+        }
+    }
+
+    void draw(const Recording& recording, const Frame& frame) {
+        for (const Command& cmd : recording.commands) {
+            if (cmd.op == Op::Draw) {
+                addItem(g_.items[cmd.index], frame);
+                continue;
+            }
+            flush();
+            switch (cmd.op) {
+            case Op::Colour:
+                glColor4fv(g_.colours[cmd.index].data());
+                break;
+            case Op::Blend:
+                glBlendFunc(kBlendModes[cmd.index].source, kBlendModes[cmd.index].destination);
+                break;
+            case Op::Dashes:
+                glEnable(GL_LINE_STIPPLE);
+                glLineStipple(1, static_cast<GLushort>(cmd.index));
+                break;
+            case Op::Shade:
+                glShadeModel(cmd.index != 0 ? GL_SMOOTH : GL_FLAT);
+                break;
+            case Op::BindTexture:
+                bindTexture(g_.textures[cmd.index]);
+                break;
+            case Op::Texturing:
+                if (cmd.index != 0) {
+                    glEnable(GL_TEXTURE_2D);
+                } else {
+                    glDisable(GL_TEXTURE_2D);
+                }
+                break;
+            case Op::StencilMark:
+                glDisable(GL_TEXTURE_2D);
+                glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+                glEnable(GL_STENCIL_TEST);
+                glStencilMask(0xFF);
+                glStencilFunc(GL_ALWAYS, 0, 0xFF);
+                glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+                break;
+            case Op::StencilCover:
+                glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+                glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
+                glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
+                break;
+            case Op::StencilOff:
+                glDisable(GL_STENCIL_TEST);
+                break;
+            case Op::Place: {
+                const Placement& placement = g_.placements[cmd.index];
+                if (!placement.bounds.meets(frame.view)) break;
+                const ShapeEntry* shape = placedShape(scene_, placement.shape);
+                if (shape == nullptr) break;
+                const Frame inner = placed(frame, placement, shape->recording);
+                gpu_.counts_.placements += 1;
+                setUniforms(inner);
+                draw(shape->recording, inner);
+                flush();
+                setUniforms(frame);
+                break;
+            }
+            case Op::Draw:
+                break;
+            }
+        }
+    }
+
+    GpuScene& gpu_;
+    const RenderScene& scene_;
+    const SceneGeometry& g_;
+    double centreX_ = 0.0, centreY_ = 0.0, pixel_ = 1.0;
+    Frame top_;
+    std::vector<GLint> firsts_;
+    std::vector<GLsizei> counts_;
+    DrawKind batchKind_ = DrawKind::Lines;
+    PoolKind batchPool_ = PoolKind::Plain;
+    int boundPool_ = -1;
+};
+
+void GpuScene::drawLayers(const RenderScene& scene, const View& view) {
+    if (program_.name() == 0) return;
+    FrameDrawer drawer(*this, scene, view);
+    for (const LayerEntry& layer : scene.layers) {
+        if (layer.visible != 0) drawer.drawTop(layer.recording);
+    }
+}
+
+}  // namespace qmv::renderer

@@ -1,0 +1,57 @@
+// The GL side of a scene: its vertex pools as buffer objects, its images as
+// textures and the vertex program, made from the retained geometry at the
+// first paint (the upload), and the frame that draws the recordings from
+// them: culled to the view, at the level of detail the view's pixels need.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <array>
+#include <vector>
+
+#include "gl_resources.h"
+#include "qmv/view.h"
+#include "scene_geometry.h"
+
+namespace qmv {
+struct RenderScene;
+}
+
+namespace qmv::renderer {
+
+class GpuScene {
+public:
+    bool uploaded() const { return uploaded_; }
+    // Makes the buffers, textures and program, and lets the model's vertex
+    // arrays go. The context the scene is painted in must be current.
+    void upload(RenderScene& scene);
+    // Draws the visible layers for `view` (viewport and background are the
+    // caller's).
+    void drawLayers(const RenderScene& scene, const View& view);
+
+    // What the last frame drew, for tests and benchmarks.
+    struct FrameCounts {
+        uint64_t pieces = 0;
+        uint64_t vertices = 0;
+        uint64_t batches = 0;
+        uint64_t placements = 0;
+    };
+    const FrameCounts& lastFrame() const { return counts_; }
+    // Off, every frame draws every primitive at full detail (for
+    // comparisons).
+    void useLevels(bool on) { useLevels_ = on; }
+
+
+private:
+    bool uploaded_ = false;
+    bool useLevels_ = true;
+    std::array<BufferObject, kPoolKinds> positions_;
+    BufferObject colours_;
+    BufferObject texCoords_;
+    ProgramObject program_;
+    GLint originLoc_ = -1, linearLoc_ = -1, offsetLoc_ = -1, scaleLoc_ = -1;
+    FrameCounts counts_;
+    friend class FrameDrawer;
+};
+
+}  // namespace qmv::renderer
