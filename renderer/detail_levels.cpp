@@ -34,7 +34,7 @@ std::vector<DetailLevel> detailLevels(std::span<const Point> points, double exte
         const double tolerance = rungTolerance(extent, rung);
         thinRadially(points, current, tolerance, next);
         current.swap(next);
-        if (current.size() <= size_t(kLevelShare * double(n)) && current.size() < previous) {
+        if (double(current.size()) <= kLevelShare * double(previous)) {
             levels.push_back({tolerance, current});
             previous = current.size();
         }

@@ -29,8 +29,10 @@ inline constexpr size_t kDetailPoints = 32;
 // The ladder's rungs: tolerance j is extent / 2^(kFirstRung + j).
 inline constexpr int kFirstRung = 8;
 inline constexpr int kRungs = 12;
-// A level is kept only while it keeps at most this share of the points.
-inline constexpr double kLevelShare = 0.6;
+// A level is kept only when it keeps at most this share of the points of
+// the finer level kept before it (of the full strip for the first), so
+// that all the levels together hold no more points than the strip.
+inline constexpr double kLevelShare = 0.5;
 // Line strips are cut into pieces of at most this many points, sharing
 // their end points, for culling.
 inline constexpr size_t kPiecePoints = 256;
@@ -51,8 +53,8 @@ struct DetailLevel {
 };
 
 // The coarser levels of a strip, finest first: those on the ladder that
-// keep at most kLevelShare of the points, each with fewer points than the
-// one before. None for strips shorter than kDetailPoints or an extent of 0.
+// keep at most kLevelShare of the points of the level before. None for
+// strips shorter than kDetailPoints or an extent of 0.
 std::vector<DetailLevel> detailLevels(std::span<const Point> points, double extent);
 
 // The coarsest level whose tolerance is at most `limit`: 0 for the full

@@ -143,13 +143,15 @@ PoolKind GeometryRecorder::poolFor(const Pending& pending) const {
     return PoolKind::Plain;
 }
 
-uint32_t GeometryRecorder::store(PoolKind pool, const Pending& pending,
-                                 std::span<const uint32_t> order) {
+void GeometryRecorder::storePiece(PoolKind pool, const Pending& pending,
+                                  std::span<const uint32_t> order) {
     VertexPools& pools = geometry_.pools;
+    const VertexPools::Place place = pools.reserve(pool, order.size());
     auto& positions = pools.positions[static_cast<size_t>(pool)];
-    const auto first = static_cast<uint32_t>(positions.size());
+    Box box;
     for (uint32_t i : order) {
         const Point& p = pending.points[i];
+        box.add(p.x, p.y);
         positions.push_back(splitPosition(p.x, p.y));
     }
     if (pool == PoolKind::Coloured) {
@@ -157,25 +159,22 @@ uint32_t GeometryRecorder::store(PoolKind pool, const Pending& pending,
     } else if (pool == PoolKind::Textured) {
         for (uint32_t i : order) pools.texCoords.push_back(pending.texCoords[i]);
     }
-    return first;
+    geometry_.pieces.push_back(
+        {place.first, static_cast<uint32_t>(order.size()), place.group, Bounds::of(box)});
 }
 
+// A solid strip is cut into pieces of at most kPiecePoints that share their
+// end points; anything else is one piece.
 void GeometryRecorder::addPieces(PoolKind pool, DrawKind kind, const Pending& pending,
                                  std::span<const uint32_t> order) {
-    const uint32_t first = store(pool, pending, order);
     const size_t m = order.size();
     const bool cut = kind == DrawKind::LineStrip && dashesSolid() && m > kPiecePoints;
-    const size_t step = cut ? kPiecePoints - 1 : m;
-    for (size_t start = 0; start == 0 || start + 1 < m; start += step) {
-        const size_t count = std::min(cut ? kPiecePoints : m, m - start);
-        Box box;
-        for (size_t k = start; k < start + count; ++k) {
-            const Point& p = pending.points[order[k]];
-            box.add(p.x, p.y);
+    if (!cut) {
+        storePiece(pool, pending, order);
+    } else {
+        for (size_t start = 0; start + 1 < m; start += kPiecePoints - 1) {
+            storePiece(pool, pending, order.subspan(start, std::min(kPiecePoints, m - start)));
         }
-        geometry_.pieces.push_back(
-            {first + static_cast<uint32_t>(start), static_cast<uint32_t>(count), Bounds::of(box)});
-        if (!cut) break;
     }
     geometry_.levels.back().pieceEnd = static_cast<uint32_t>(geometry_.pieces.size());
 }
@@ -314,11 +313,12 @@ void GeometryRecorder::expand(const Recording& recording, const Affine& m) {
                     {start, start, static_cast<float>(level.tolerance * stretch)});
                 for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
                     const Piece piece = geometry_.pieces[p];
-                    const auto first = static_cast<uint32_t>(pools.positions[pool].size());
+                    const uint64_t from = pools.groupStart(item.pool, piece.group) + piece.first;
+                    const VertexPools::Place place = pools.reserve(item.pool, piece.count);
                     Box box;
-                    for (uint32_t v = piece.first; v < piece.first + piece.count; ++v) {
-                        const Position from = pools.positions[pool][v];
-                        const double px = positionX(from), py = positionY(from);
+                    for (uint64_t v = from; v < from + piece.count; ++v) {
+                        const Position source = pools.positions[pool][v];
+                        const double px = positionX(source), py = positionY(source);
                         const double x = m.x(px, py), y = m.y(px, py);
                         box.add(x, y);
                         pools.positions[pool].push_back(splitPosition(x, y));
@@ -330,7 +330,7 @@ void GeometryRecorder::expand(const Recording& recording, const Affine& m) {
                             pools.texCoords.push_back(t);
                         }
                     }
-                    geometry_.pieces.push_back({first, piece.count, Bounds::of(box)});
+                    geometry_.pieces.push_back({place.first, piece.count, place.group, Bounds::of(box)});
                 }
                 geometry_.levels.back().pieceEnd = static_cast<uint32_t>(geometry_.pieces.size());
             }

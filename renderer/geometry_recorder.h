@@ -84,8 +84,9 @@ private:
     void useColour(const std::array<float, 4>& rgba);
     bool dashesSolid() const { return dashes_ == 0xFFFF || dashes_ == 0; }
     PoolKind poolFor(const Pending& pending) const;
-    // Stores pending points [from, to) in the pool; their first index.
-    uint32_t store(PoolKind pool, const Pending& pending, std::span<const uint32_t> order);
+    // Stores the pending points `order` names in one group of the pool, as
+    // a piece of that many points.
+    void storePiece(PoolKind pool, const Pending& pending, std::span<const uint32_t> order);
     void addPieces(PoolKind pool, DrawKind kind, const Pending& pending,
                    std::span<const uint32_t> order);
     void finishItem(DrawKind kind, PoolKind pool, uint32_t levelBegin);

@@ -6,6 +6,7 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -51,14 +52,31 @@ bool compileProgram(GLuint program) {
     return ok != 0;
 }
 
+// The values of each group into a buffer of the group's size, one group
+// at a time, each chunk freed once it is copied.
 template <typename T>
-void uploadArray(BufferObject& buffer, std::vector<T>& values) {
-    if (values.empty()) return;
-    buffer = BufferObject::generate();
-    glBindBuffer(GL_ARRAY_BUFFER, buffer.name());
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(values.size() * sizeof(T)),
-                 values.data(), GL_STATIC_DRAW);
-    std::vector<T>().swap(values);
+void uploadGroups(std::vector<BufferObject>& buffers, ChunkedArray<T>& values,
+                  const std::vector<uint64_t>& starts) {
+    constexpr size_t kShift = ChunkedArray<T>::kChunkShift;
+    for (size_t g = 0; g < starts.size(); ++g) {
+        const uint64_t begin = starts[g];
+        const uint64_t end = g + 1 < starts.size() ? starts[g + 1] : values.size();
+        BufferObject& buffer = buffers.emplace_back(BufferObject::generate());
+        glBindBuffer(GL_ARRAY_BUFFER, buffer.name());
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>((end - begin) * sizeof(T)), nullptr,
+                     GL_STATIC_DRAW);
+        for (size_t k = begin >> kShift; (k << kShift) < end; ++k) {
+            const std::span<const T> chunk = values.chunk(k);
+            const uint64_t from = std::max<uint64_t>(begin, k << kShift);
+            const uint64_t to = std::min<uint64_t>(end, (k << kShift) + chunk.size());
+            if (to <= from) continue;
+            glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>((from - begin) * sizeof(T)),
+                            static_cast<GLsizeiptr>((to - from) * sizeof(T)),
+                            chunk.data() + (from - (k << kShift)));
+            if (to == (k << kShift) + chunk.size()) values.releaseChunk(k);
+        }
+    }
+    values.release();
 }
 
 // The image rescaled to its power-of-two texture inside a one-texel border
@@ -102,9 +120,11 @@ void GpuScene::upload(RenderScene& scene) {
     if (uploaded_) return;
     uploaded_ = true;
     VertexPools& pools = scene.geometry.pools;
-    for (int k = 0; k < kPoolKinds; ++k) uploadArray(positions_[static_cast<size_t>(k)], pools.positions[static_cast<size_t>(k)]);
-    uploadArray(colours_, pools.colours);
-    uploadArray(texCoords_, pools.texCoords);
+    for (size_t k = 0; k < kPoolKinds; ++k) {
+        uploadGroups(positions_[k], pools.positions[k], pools.groupStarts[k]);
+    }
+    uploadGroups(colours_, pools.colours, pools.groupStarts[size_t(PoolKind::Coloured)]);
+    uploadGroups(texCoords_, pools.texCoords, pools.groupStarts[size_t(PoolKind::Textured)]);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     for (ImageEntry& image : scene.images) {
         if (image.pixels != nullptr) uploadImage(image);
@@ -207,7 +227,7 @@ private:
 
     void flush() {
         if (firsts_.empty()) return;
-        bindPool(batchPool_);
+        bindPool(batchPool_, batchGroup_);
         glMultiDrawArrays(kPrimitives[static_cast<size_t>(batchKind_)], firsts_.data(),
                           counts_.data(), static_cast<GLsizei>(firsts_.size()));
         gpu_.counts_.batches += 1;
@@ -216,21 +236,22 @@ private:
         counts_.clear();
     }
 
-    void bindPool(PoolKind pool) {
-        if (boundPool_ == static_cast<int>(pool)) return;
+    void bindPool(PoolKind pool, uint32_t group) {
+        if (boundPool_ == static_cast<int>(pool) && boundGroup_ == group) return;
         boundPool_ = static_cast<int>(pool);
-        glBindBuffer(GL_ARRAY_BUFFER, gpu_.positions_[static_cast<size_t>(pool)].name());
+        boundGroup_ = group;
+        glBindBuffer(GL_ARRAY_BUFFER, gpu_.positions_[static_cast<size_t>(pool)][group].name());
         glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
         glEnableVertexAttribArray(0);
         if (pool == PoolKind::Coloured) {
-            glBindBuffer(GL_ARRAY_BUFFER, gpu_.colours_.name());
+            glBindBuffer(GL_ARRAY_BUFFER, gpu_.colours_[group].name());
             glColorPointer(4, GL_FLOAT, 0, nullptr);
             glEnableClientState(GL_COLOR_ARRAY);
         } else {
             glDisableClientState(GL_COLOR_ARRAY);
         }
         if (pool == PoolKind::Textured) {
-            glBindBuffer(GL_ARRAY_BUFFER, gpu_.texCoords_.name());
+            glBindBuffer(GL_ARRAY_BUFFER, gpu_.texCoords_[group].name());
             glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
             glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         } else {
@@ -254,6 +275,10 @@ private:
         for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
             const Piece& piece = g_.pieces[p];
             if (level.pieceEnd - level.pieceBegin > 1 && !piece.bounds.meets(frame.view)) continue;
+            if (piece.group != batchGroup_) {
+                flush();
+                batchGroup_ = piece.group;
+            }
             firsts_.push_back(static_cast<GLint>(piece.first));
             counts_.push_back(static_cast<GLsizei>(piece.count));
             gpu_.counts_.vertices += piece.count;
@@ -351,7 +376,9 @@ private:
     std::vector<GLsizei> counts_;
     DrawKind batchKind_ = DrawKind::Lines;
     PoolKind batchPool_ = PoolKind::Plain;
+    uint32_t batchGroup_ = 0;
     int boundPool_ = -1;
+    uint32_t boundGroup_ = 0;
 };
 
 void GpuScene::drawLayers(const RenderScene& scene, const View& view) {

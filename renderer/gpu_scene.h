@@ -45,9 +45,10 @@ public:
 private:
     bool uploaded_ = false;
     bool useLevels_ = true;
-    std::array<BufferObject, kPoolKinds> positions_;
-    BufferObject colours_;
-    BufferObject texCoords_;
+    // One buffer per group of each pool (scene_geometry.h).
+    std::array<std::vector<BufferObject>, kPoolKinds> positions_;
+    std::vector<BufferObject> colours_;
+    std::vector<BufferObject> texCoords_;
     ProgramObject program_;
     GLint originLoc_ = -1, linearLoc_ = -1, offsetLoc_ = -1, scaleLoc_ = -1;
     FrameCounts counts_;

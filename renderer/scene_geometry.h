@@ -17,6 +17,8 @@
 #include <limits>
 #include <vector>
 
+#include "chunked_array.h"
+
 namespace qmv::renderer {
 
 enum class DrawKind : uint8_t {
@@ -80,8 +82,9 @@ struct Bounds {
 };
 
 struct Piece {
-    uint32_t first = 0;  // into the item's pool
+    uint32_t first = 0;  // in its group of the item's pool
     uint32_t count = 0;
+    uint32_t group = 0;
     Bounds bounds;
 };
 
@@ -160,13 +163,39 @@ struct Recording {
     int finalDashes = -1;
 };
 
+// Each pool is cut into groups of about kGroupVertices that become one
+// buffer each, and every piece lies in one group: a buffer is made whole
+// (the GL clears it first), so making one at a time keeps the upload from
+// holding a pool twice.
+inline constexpr uint32_t kGroupVertices = uint32_t{1} << 22;
+
 struct VertexPools {
-    std::array<std::vector<Position>, kPoolKinds> positions;
-    std::vector<std::array<float, 4>> colours;    // one per Coloured position
-    std::vector<std::array<float, 2>> texCoords;  // one per Textured position
+    std::array<ChunkedArray<Position>, kPoolKinds> positions;
+    ChunkedArray<std::array<float, 4>> colours;    // one per Coloured position
+    ChunkedArray<std::array<float, 2>> texCoords;  // one per Textured position
+    // Where each group starts in its pool.
+    std::array<std::vector<uint64_t>, kPoolKinds> groupStarts;
 
     uint64_t vertexCount() const {
         return positions[0].size() + positions[1].size() + positions[2].size();
+    }
+    // Room for `count` more positions in one group: the group the next
+    // one goes to, and its place in it.
+    struct Place {
+        uint32_t group;
+        uint32_t first;
+    };
+    Place reserve(PoolKind pool, size_t count) {
+        const size_t k = static_cast<size_t>(pool);
+        std::vector<uint64_t>& starts = groupStarts[k];
+        const uint64_t size = positions[k].size();
+        if (starts.empty() || (size - starts.back() + count > kGroupVertices && size > starts.back())) {
+            starts.push_back(size);
+        }
+        return {static_cast<uint32_t>(starts.size() - 1), static_cast<uint32_t>(size - starts.back())};
+    }
+    uint64_t groupStart(PoolKind pool, uint32_t group) const {
+        return groupStarts[static_cast<size_t>(pool)][group];
     }
 };
 
