@@ -25,7 +25,7 @@
 namespace qmv::renderer {
 
 // Strips and outlines with fewer points keep only their full level.
-inline constexpr size_t kDetailPoints = 32;
+inline constexpr size_t kDetailPoints = 8;
 // The ladder's rungs: tolerance j is extent / 2^(kFirstRung + j).
 inline constexpr int kFirstRung = 8;
 inline constexpr int kRungs = 12;

@@ -59,7 +59,16 @@ void GeometryRecorder::setTarget(Recording* target, int dashes) {
 }
 
 void GeometryRecorder::command(Op op, uint32_t index) {
-    if (target_ != nullptr) target_->commands.push_back({op, index});
+    if (target_ == nullptr) return;
+    target_->commands.push_back({op, index});
+    const int value = static_cast<int>(index);
+    switch (op) {
+    case Op::Dashes: target_->finalDashes = value; break;
+    case Op::Blend: target_->finalBlend = value; break;
+    case Op::Shade: target_->finalShade = value; break;
+    case Op::BindTexture: target_->finalTexture = value; break;
+    default: break;
+    }
 }
 
 void GeometryRecorder::blend(int mode) {
@@ -69,7 +78,6 @@ void GeometryRecorder::blend(int mode) {
 void GeometryRecorder::dashes(int pattern) {
     dashes_ = pattern & 0xFFFF;
     command(Op::Dashes, static_cast<uint32_t>(dashes_));
-    if (target_ != nullptr) target_->finalDashes = dashes_;
 }
 
 void GeometryRecorder::shade(bool smooth) { command(Op::Shade, smooth ? 1u : 0u); }
@@ -229,6 +237,64 @@ void GeometryRecorder::end() {
     finishItem(kind_, pool, levelBegin);
 }
 
+namespace {
+
+// Whether the closed loop through the points turns one way only.
+bool convexLoop(std::span<const Point> points, std::span<const uint32_t> order) {
+    const size_t n = order.size();
+    int sign = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Point& a = points[order[i]];
+        const Point& b = points[order[(i + 1) % n]];
+        const Point& c = points[order[(i + 2) % n]];
+        const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+        const int s = cross > 0.0 ? 1 : cross < 0.0 ? -1 : 0;
+        if (s != 0 && sign != 0 && s != sign) return false;
+        if (s != 0) sign = s;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool GeometryRecorder::addFillLevels(std::span<const Point> outline) {
+    if (target_ == nullptr || target_->commands.empty()) return false;
+    const Command last = target_->commands.back();
+    if (last.op != Op::Draw || last.index + 1 != geometry_.items.size()) return false;
+    Item& item = geometry_.items[last.index];
+    if (item.kind != DrawKind::Triangles || item.pool != PoolKind::Plain ||
+        item.levelBegin + item.levelCount != geometry_.levels.size()) {
+        return false;
+    }
+    // Closed outlines repeat their first point last; thinning keeps both.
+    size_t n = outline.size();
+    if (n > 1 && outline[0].x == outline[n - 1].x && outline[0].y == outline[n - 1].y) --n;
+    const std::span<const Point> loop = outline.first(n);
+    uint64_t stored = 0;
+    for (const DetailLevel& level : detailLevels(loop, geometry_.extent)) {
+        const auto start = static_cast<uint32_t>(geometry_.pieces.size());
+        if (level.kept.size() >= 3 && !convexLoop(loop, level.kept)) continue;
+        geometry_.levels.push_back({start, start, static_cast<float>(level.tolerance)});
+        if (level.kept.size() >= 3) {
+            order_.clear();
+            for (size_t i = 1; i + 1 < level.kept.size(); ++i) {
+                order_.push_back(level.kept[0]);
+                order_.push_back(level.kept[i]);
+                order_.push_back(level.kept[i + 1]);
+            }
+            pending_.clear();
+            pending_.points.assign(loop.begin(), loop.end());
+            storePiece(PoolKind::Plain, pending_, order_);
+            stored += order_.size();
+        }
+        geometry_.levels.back().pieceEnd = static_cast<uint32_t>(geometry_.pieces.size());
+        ++item.levelCount;
+    }
+    target_->vertices += stored;
+    target_->hasLevels = target_->hasLevels || item.levelCount > 1;
+    return true;
+}
+
 // ------------------------------------------------- items made by the caller
 
 void GeometryRecorder::beginItem(DrawKind kind) {
@@ -288,11 +354,12 @@ void GeometryRecorder::place(int shape, const Recording& recording, const Affine
         target_->bounds.add(box);
         target_->placesShapes = true;
         haveLastColour_ = false;  // the shape leaves its own colour
-        if (recording.finalDashes >= 0) {
-            dashes_ = recording.finalDashes;
-            target_->finalDashes = dashes_;
-        }
     }
+    // What the shape leaves in force is left after it.
+    if (recording.finalDashes >= 0) dashes_ = target_->finalDashes = recording.finalDashes;
+    if (recording.finalBlend >= 0) target_->finalBlend = recording.finalBlend;
+    if (recording.finalShade >= 0) target_->finalShade = recording.finalShade;
+    if (recording.finalTexture >= 0) target_->finalTexture = recording.finalTexture;
     texturing_ = false;
     marking_ = false;
 }

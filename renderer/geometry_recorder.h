@@ -61,6 +61,13 @@ public:
     void endPiece();
     void endItem();
 
+    // Coarser levels for the item just recorded, a filled outline drawn as
+    // separate triangles in the plain pool: the fans of its thinned points
+    // wherever they make a convex outline (any triangulation of it fills
+    // the same pixels), and nothing where fewer than three are left. False,
+    // adding nothing, when the last command is no such item.
+    bool addFillLevels(std::span<const Point> outline);
+
     // A shape drawn with a transform: a place command, or for a small
     // shape its commands copied with every vertex mapped.
     void place(int shape, const Recording& recording, const Affine& transform);

@@ -111,6 +111,18 @@ constexpr BlendFactors kBlendModes[8] = {
     {GL_ZERO, GL_ONE_MINUS_SRC_ALPHA},
 };
 
+// The solid pattern draws every fragment, as no stipple does; Mesa's
+// software rasteriser draws stippled lines through a slower path, which
+// took most of a map's frame.
+void setDashes(uint32_t pattern) {
+    if ((pattern & 0xFFFF) == 0xFFFF) {
+        glDisable(GL_LINE_STIPPLE);
+    } else {
+        glEnable(GL_LINE_STIPPLE);
+        glLineStipple(1, static_cast<GLushort>(pattern));
+    }
+}
+
 constexpr GLenum kPrimitives[] = {GL_LINES,          GL_LINE_STRIP, GL_TRIANGLES, GL_TRIANGLE_STRIP,
                                   GL_TRIANGLE_FAN,   GL_QUADS,      GL_POLYGON};
 
@@ -147,6 +159,8 @@ public:
         const ShownWindow shown = fitToClient(view.world, view.width, view.height);
         centreX_ = shown.centreX;
         centreY_ = shown.centreY;
+        left_ = shown.left();
+        bottom_ = shown.bottom();
         pixel_ = shown.width / view.width;
         const double margin = 2.0 * pixel_;
         Frame top;
@@ -163,6 +177,7 @@ public:
                     static_cast<GLfloat>(2.0 / shown.height));
         setUniforms(top_);
         gpu_.counts_ = {};
+        gpu_.planner_.begin(shown.left(), shown.bottom(), pixel_, view.width, view.height);
     }
     ~FrameDrawer() {
         flush();
@@ -175,7 +190,10 @@ public:
     FrameDrawer(const FrameDrawer&) = delete;
     FrameDrawer& operator=(const FrameDrawer&) = delete;
 
-    void drawTop(const Recording& recording) { draw(recording, top_); }
+    // The layer's commands planned into the frame's batches; drawn by
+    // drawPlanned once every visible layer is planned.
+    void plan(const Recording& recording);
+    void drawPlanned();
 
 private:
     // A recording's own coordinates: their map to the scene, the view in
@@ -301,8 +319,11 @@ private:
         }
     }
 
-    void draw(const Recording& recording, const Frame& frame) {
-        for (const Command& cmd : recording.commands) {
+    void draw(const Recording& recording, const Frame& frame, size_t from = 0,
+              size_t to = SIZE_MAX) {
+        to = std::min(to, recording.commands.size());
+        for (size_t i = from; i < to; ++i) {
+            const Command& cmd = recording.commands[i];
             if (cmd.op == Op::Draw) {
                 addItem(g_.items[cmd.index], frame);
                 continue;
@@ -316,8 +337,7 @@ private:
                 glBlendFunc(kBlendModes[cmd.index].source, kBlendModes[cmd.index].destination);
                 break;
             case Op::Dashes:
-                glEnable(GL_LINE_STIPPLE);
-                glLineStipple(1, static_cast<GLushort>(cmd.index));
+                setDashes(cmd.index);
                 break;
             case Op::Shade:
                 glShadeModel(cmd.index != 0 ? GL_SMOOTH : GL_FLAT);
@@ -348,29 +368,47 @@ private:
             case Op::StencilOff:
                 glDisable(GL_STENCIL_TEST);
                 break;
-            case Op::Place: {
-                const Placement& placement = g_.placements[cmd.index];
-                if (!placement.bounds.meets(frame.view)) break;
-                const ShapeEntry* shape = placedShape(scene_, placement.shape);
-                if (shape == nullptr) break;
-                const Frame inner = placed(frame, placement, shape->recording);
-                gpu_.counts_.placements += 1;
-                setUniforms(inner);
-                draw(shape->recording, inner);
-                flush();
-                setUniforms(frame);
+            case Op::Place:
+                drawPlacement(g_.placements[cmd.index], frame);
                 break;
-            }
             case Op::Draw:
                 break;
             }
         }
     }
 
+    void drawPlacement(const Placement& placement, const Frame& frame) {
+        if (!placement.bounds.meets(frame.view)) return;
+        const ShapeEntry* shape = placedShape(scene_, placement.shape);
+        if (shape == nullptr) return;
+        const Frame inner = placed(frame, placement, shape->recording);
+        gpu_.counts_.placements += 1;
+        setUniforms(inner);
+        draw(shape->recording, inner);
+        flush();
+        setUniforms(frame);
+    }
+
+    void planItem(const Item& item);
+    // True for a piece that cannot make a fragment: an area that holds no
+    // pixel centre, or lines that all lie on one point.
+    bool drawsNoPixel(const Bounds& b, bool area) const {
+        if (!area) return b.xmin == b.xmax && b.ymin == b.ymax;
+        auto noCentre = [](double lo, double hi) { return std::ceil(lo - 0.5) > std::floor(hi - 0.5); };
+        return noCentre((b.xmin - left_) / pixel_, (b.xmax - left_) / pixel_) ||
+               noCentre((b.ymin - bottom_) / pixel_, (b.ymax - bottom_) / pixel_);
+    }
+    void planStencilFill(const Recording& recording, size_t& i);
+    // Sets what differs from the state last set; `all` after a barrier,
+    // which leaves the GL's state unknown.
+    void applyState(const DrawState& state, bool colour);
+    void drawStencilSlot(const BatchPlanner::Slot& slot,
+                         const std::vector<BatchPlanner::PieceRef>& pieces);
+
     GpuScene& gpu_;
     const RenderScene& scene_;
     const SceneGeometry& g_;
-    double centreX_ = 0.0, centreY_ = 0.0, pixel_ = 1.0;
+    double centreX_ = 0.0, centreY_ = 0.0, pixel_ = 1.0, left_ = 0.0, bottom_ = 0.0;
     Frame top_;
     std::vector<GLint> firsts_;
     std::vector<GLsizei> counts_;
@@ -379,14 +417,261 @@ private:
     uint32_t batchGroup_ = 0;
     int boundPool_ = -1;
     uint32_t boundGroup_ = 0;
+    // The planning walk's state, and what was last set in the GL.
+    DrawState walk_;
+    std::vector<BatchPlanner::PieceSpan> stencilFans_;
+    std::vector<BatchPlanner::PieceSpan> stencilCovers_;
+    DrawState applied_;
+    bool appliedKnown_ = false;
+    bool colourKnown_ = false;
 };
+
+void FrameDrawer::planItem(const Item& item) {
+    if (!item.bounds.meets(top_.view)) return;
+    const Level* levels = &g_.levels[item.levelBegin];
+    size_t chosen = 0;
+    for (size_t i = 1; i < item.levelCount && levels[i].tolerance <= top_.tolerance; ++i) chosen = i;
+    BatchKey key;
+    key.kind = item.kind;
+    key.pool = item.pool;
+    key.state = walk_;
+    if (item.pool != PoolKind::Plain) key.state.colour = {};
+    if (key.state.texturing == 0) key.state.texture = -1;
+    BatchPlanner& planner = gpu_.planner_;
+    const Level& level = levels[chosen];
+    const bool several = level.pieceEnd - level.pieceBegin > 1;
+    const bool area = item.kind != DrawKind::Lines && item.kind != DrawKind::LineStrip;
+    for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
+        const Piece& piece = g_.pieces[p];
+        if (several && !piece.bounds.meets(top_.view)) continue;
+        if (drawsNoPixel(piece.bounds, area)) continue;
+        key.group = piece.group;
+        planner.addPiece(key, several ? piece.bounds : item.bounds, piece.first, piece.count);
+        gpu_.counts_.vertices += piece.count;
+    }
+}
+
+// The commands from a stencil mark to its end: a fill for a stencil slot
+// when its fans and its covers each lie in one buffer, else a barrier.
+void FrameDrawer::planStencilFill(const Recording& recording, size_t& i) {
+    const auto& commands = recording.commands;
+    const size_t from = i;
+    const DrawState entry = walk_;
+    Box box;
+    bool covering = false;
+    bool single = true;  // every fan in one group, every cover in one
+    BatchKey key;
+    key.stencil = true;
+    bool haveFan = false, haveCover = false;
+    stencilFans_.clear();
+    stencilCovers_.clear();
+    for (; i < commands.size(); ++i) {
+        const Command& cmd = commands[i];
+        if (cmd.op == Op::Draw) {
+            const Item& item = g_.items[cmd.index];
+            box.add(item.bounds.box());
+            if (!item.bounds.meets(top_.view)) continue;
+            const Level* levels = &g_.levels[item.levelBegin];
+            size_t chosen = 0;
+            for (size_t l = 1; l < item.levelCount && levels[l].tolerance <= top_.tolerance; ++l) chosen = l;
+            const Level& level = levels[chosen];
+            for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
+                const Piece& piece = g_.pieces[p];
+                if (!piece.bounds.meets(top_.view)) continue;
+                if (!covering) {
+                    if (haveFan && piece.group != key.fanGroup) single = false;
+                    key.fanGroup = piece.group;
+                    haveFan = true;
+                    stencilFans_.push_back({piece.first, piece.count});
+                } else {
+                    if (haveCover && (piece.group != key.group || item.kind != key.kind ||
+                                      item.pool != key.pool)) {
+                        single = false;
+                    }
+                    key.group = piece.group;
+                    key.kind = item.kind;
+                    key.pool = item.pool;
+                    key.state = walk_;
+                    haveCover = true;
+                    stencilCovers_.push_back({piece.first, piece.count});
+                }
+                gpu_.counts_.vertices += piece.count;
+            }
+            continue;
+        }
+        if (cmd.op == Op::Colour) walk_.colour = g_.colours[cmd.index];
+        if (cmd.op == Op::BindTexture) walk_.texture = static_cast<int32_t>(cmd.index);
+        if (cmd.op == Op::Texturing) walk_.texturing = static_cast<int8_t>(cmd.index);
+        if (cmd.op == Op::Shade) walk_.shade = static_cast<int8_t>(cmd.index);
+        if (cmd.op == Op::Blend) walk_.blend = static_cast<int16_t>(cmd.index);
+        if (cmd.op == Op::StencilMark) walk_.texturing = 0;
+        if (cmd.op == Op::StencilCover) covering = true;
+        if (cmd.op == Op::StencilOff) break;
+    }
+    if (box.empty() || !box.meets(top_.view) || !haveFan || !haveCover) return;
+    if (single) {
+        if (key.pool != PoolKind::Plain) key.state.colour = {};
+        if (key.state.texturing == 0) key.state.texture = -1;
+        if (key.state.texture >= 0 &&
+            g_.textures[static_cast<size_t>(key.state.texture)].linear == TextureState::kKeep) {
+            single = false;  // its sampling depends on the texture's last use
+        }
+    }
+    if (single) {
+        gpu_.planner_.addStencilFill(key, box, stencilFans_, stencilCovers_);
+        return;
+    }
+    Barrier barrier;
+    barrier.recording = &recording;
+    barrier.from = static_cast<uint32_t>(from);
+    barrier.to = static_cast<uint32_t>(std::min(i + 1, commands.size()));
+    barrier.entry = entry;
+    gpu_.planner_.addBarrier(barrier, box);
+}
+
+void FrameDrawer::plan(const Recording& recording) {
+    const auto& commands = recording.commands;
+    for (size_t i = 0; i < commands.size(); ++i) {
+        const Command& cmd = commands[i];
+        switch (cmd.op) {
+        case Op::Draw: planItem(g_.items[cmd.index]); break;
+        case Op::Colour: walk_.colour = g_.colours[cmd.index]; break;
+        case Op::Blend: walk_.blend = static_cast<int16_t>(cmd.index); break;
+        case Op::Dashes: walk_.dashes = static_cast<int32_t>(cmd.index); break;
+        case Op::Shade: walk_.shade = static_cast<int8_t>(cmd.index); break;
+        case Op::BindTexture: walk_.texture = static_cast<int32_t>(cmd.index); break;
+        case Op::Texturing: walk_.texturing = static_cast<int8_t>(cmd.index); break;
+        case Op::StencilMark: planStencilFill(recording, i); break;
+        case Op::StencilCover:
+        case Op::StencilOff: break;
+        case Op::Place: {
+            const Placement& placement = g_.placements[cmd.index];
+            const ShapeEntry* shape = placedShape(scene_, placement.shape);
+            if (shape == nullptr) break;
+            if (placement.bounds.meets(top_.view)) {
+                Barrier barrier;
+                barrier.placement = static_cast<int>(cmd.index);
+                barrier.entry = walk_;
+                gpu_.planner_.addBarrier(barrier, placement.bounds.box());
+            }
+            const Recording& r = shape->recording;
+            if (r.finalBlend >= 0) walk_.blend = static_cast<int16_t>(r.finalBlend);
+            if (r.finalDashes >= 0) walk_.dashes = r.finalDashes;
+            if (r.finalShade >= 0) walk_.shade = static_cast<int8_t>(r.finalShade);
+            if (r.finalTexture >= 0) walk_.texture = r.finalTexture;
+            walk_.texturing = 0;
+            break;
+        }
+        }
+    }
+}
+
+void FrameDrawer::applyState(const DrawState& s, bool colour) {
+    const bool all = !appliedKnown_;
+    if (s.blend >= 0 && (all || s.blend != applied_.blend)) {
+        glBlendFunc(kBlendModes[s.blend].source, kBlendModes[s.blend].destination);
+    }
+    if (s.dashes >= 0 && (all || s.dashes != applied_.dashes)) setDashes(s.dashes);
+    if (all || s.shade != applied_.shade) glShadeModel(s.shade != 0 ? GL_SMOOTH : GL_FLAT);
+    if (s.texturing != 0 && s.texture >= 0 && (all || s.texture != applied_.texture)) {
+        bindTexture(g_.textures[static_cast<size_t>(s.texture)]);
+    }
+    if (all || s.texturing != applied_.texturing) {
+        if (s.texturing != 0) {
+            glEnable(GL_TEXTURE_2D);
+        } else {
+            glDisable(GL_TEXTURE_2D);
+        }
+    }
+    if (colour && (!colourKnown_ || s.colour != applied_.colour)) {
+        glColor4fv(s.colour.data());
+        colourKnown_ = true;
+    }
+    const std::array<float, 4> keptColour = applied_.colour;
+    applied_ = s;
+    if (!colour) applied_.colour = keptColour;
+    appliedKnown_ = true;
+}
+
+// Every fill of the slot marked, then every one covered: they share no
+// pixel, so each pixel's stencil is its own fill's.
+void FrameDrawer::drawStencilSlot(const BatchPlanner::Slot& slot,
+                                  const std::vector<BatchPlanner::PieceRef>& pieces) {
+    DrawState marking = slot.key.state;
+    marking.texturing = 0;
+    applyState(marking, false);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glEnable(GL_STENCIL_TEST);
+    glStencilMask(0xFF);
+    glStencilFunc(GL_ALWAYS, 0, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+    for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
+        if (!pieces[p].fan) continue;
+        firsts_.push_back(static_cast<GLint>(pieces[p].first));
+        counts_.push_back(static_cast<GLsizei>(pieces[p].count));
+    }
+    batchKind_ = DrawKind::TriangleFan;
+    batchPool_ = PoolKind::Plain;
+    batchGroup_ = slot.key.fanGroup;
+    flush();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
+    applyState(slot.key.state, slot.key.pool == PoolKind::Plain);
+    for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
+        if (pieces[p].fan) continue;
+        firsts_.push_back(static_cast<GLint>(pieces[p].first));
+        counts_.push_back(static_cast<GLsizei>(pieces[p].count));
+    }
+    batchKind_ = slot.key.kind;
+    batchPool_ = slot.key.pool;
+    batchGroup_ = slot.key.group;
+    flush();
+    glDisable(GL_STENCIL_TEST);
+}
+
+void FrameDrawer::drawPlanned() {
+    BatchPlanner& planner = gpu_.planner_;
+    planner.finish();
+    const auto& pieces = planner.pieces();
+    for (const BatchPlanner::Slot& slot : planner.slots()) {
+        if (slot.barrier) {
+            applyState(slot.replay.entry, false);
+            if (slot.replay.placement >= 0) {
+                drawPlacement(g_.placements[static_cast<size_t>(slot.replay.placement)], top_);
+            } else {
+                draw(*slot.replay.recording, top_, slot.replay.from, slot.replay.to);
+            }
+            flush();
+            appliedKnown_ = false;
+            colourKnown_ = false;
+            continue;
+        }
+        if (slot.pieceBegin == slot.pieceEnd) continue;
+        if (slot.key.stencil) {
+            drawStencilSlot(slot, pieces);
+            continue;
+        }
+        applyState(slot.key.state, slot.key.pool == PoolKind::Plain);
+        if (slot.key.pool == PoolKind::Coloured) colourKnown_ = false;
+        for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
+            firsts_.push_back(static_cast<GLint>(pieces[p].first));
+            counts_.push_back(static_cast<GLsizei>(pieces[p].count));
+        }
+        batchKind_ = slot.key.kind;
+        batchPool_ = slot.key.pool;
+        batchGroup_ = slot.key.group;
+        flush();
+    }
+}
 
 void GpuScene::drawLayers(const RenderScene& scene, const View& view) {
     if (program_.name() == 0) return;
     FrameDrawer drawer(*this, scene, view);
     for (const LayerEntry& layer : scene.layers) {
-        if (layer.visible != 0) drawer.drawTop(layer.recording);
+        if (layer.visible != 0) drawer.plan(layer.recording);
     }
+    drawer.drawPlanned();
 }
 
 }  // namespace qmv::renderer

@@ -9,7 +9,9 @@
 #include <array>
 #include <vector>
 
+#include "frame_batches.h"
 #include "gl_resources.h"
+#include "qmv/renderer.h"
 #include "qmv/view.h"
 #include "scene_geometry.h"
 
@@ -30,13 +32,7 @@ public:
     void drawLayers(const RenderScene& scene, const View& view);
 
     // What the last frame drew, for tests and benchmarks.
-    struct FrameCounts {
-        uint64_t pieces = 0;
-        uint64_t vertices = 0;
-        uint64_t batches = 0;
-        uint64_t placements = 0;
-    };
-    const FrameCounts& lastFrame() const { return counts_; }
+    const FrameStatistics& lastFrame() const { return counts_; }
     // Off, every frame draws every primitive at full detail (for
     // comparisons).
     void useLevels(bool on) { useLevels_ = on; }
@@ -51,7 +47,8 @@ private:
     std::vector<BufferObject> texCoords_;
     ProgramObject program_;
     GLint originLoc_ = -1, linearLoc_ = -1, offsetLoc_ = -1, scaleLoc_ = -1;
-    FrameCounts counts_;
+    FrameStatistics counts_;
+    BatchPlanner planner_;  // kept from frame to frame for its storage
     friend class FrameDrawer;
 };
 

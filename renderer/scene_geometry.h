@@ -158,9 +158,12 @@ struct Recording {
     uint64_t vertices = 0;      // stored for its items
     bool hasLevels = false;
     bool placesShapes = false;  // through place commands
-    // The dash pattern the recording leaves in force, or -1 when it sets
-    // none.
+    // The state the recording leaves in force, each -1 where it sets none:
+    // a frame that draws a placement goes on from there.
     int finalDashes = -1;
+    int finalBlend = -1;
+    int finalShade = -1;
+    int finalTexture = -1;  // into textures
 };
 
 // Each pool is cut into groups of about kGroupVertices that become one

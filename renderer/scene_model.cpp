@@ -52,6 +52,10 @@ void renderSceneFree(RenderScene* scene) {
     delete scene;  // its buffers, textures, program and tessellator go with it
 }
 
+FrameStatistics renderSceneLastFrame(const RenderScene* scene) {
+    return scene != nullptr ? scene->gpu.lastFrame() : FrameStatistics{};
+}
+
 int renderSceneLayerCount(const RenderScene* scene) { return scene ? scene->layerCount : 0; }
 int renderSceneShapeCount(const RenderScene* scene) { return scene ? scene->shapeCount : 0; }
 int renderSceneImageCount(const RenderScene* scene) { return scene ? scene->imageCount : 0; }

@@ -120,7 +120,13 @@ bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fil
     applyFillFirst(scene.recorder, fill);
     tessBeginPolygon(scene);
     for (const Point& p : points) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
-    return tessEndPolygon(ctx, scene, scene.tessellator.get(), fill, false);
+    const size_t items = scene.geometry.items.size();
+    if (!tessEndPolygon(ctx, scene, scene.tessellator.get(), fill, false)) return false;
+    // One item of triangles: a solid fill gets coarser levels too.
+    if (fill.mode == FILL_SOLID && scene.geometry.items.size() == items + 1) {
+        scene.recorder.addFillLevels(points);
+    }
+    return true;
 }
 
 }  // namespace

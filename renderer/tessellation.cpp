@@ -33,6 +33,11 @@ void tessBegin(GLenum primitive, void* polygonData) {
     scene.recorder.begin(drawKindOf(primitive));
     if (scene.tessFill != nullptr) issueFillColour(scene.recorder, *scene.tessFill);
 }
+// With an edge-flag callback the tessellator gives separate triangles
+// only, never fans or strips, so a fill is one kind of primitive and joins
+// the fills around it in one batch.
+void tessEdgeFlag(GLboolean) {}
+
 void tessEnd(void* polygonData) { static_cast<RenderScene*>(polygonData)->recorder.end(); }
 
 void tessVertex(void* data, void* polygonData) {
@@ -127,6 +132,7 @@ void configureTessellator(GLUtesselator* tess) {
     gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<TessCallback>(tessBegin));
     gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<TessCallback>(tessVertex));
     gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<TessCallback>(tessEnd));
+    gluTessCallback(tess, GLU_TESS_EDGE_FLAG, reinterpret_cast<TessCallback>(tessEdgeFlag));
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<TessCallback>(tessCombine));
     gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
     // Scenes are flat: no normal to guess, also for collinear outlines.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "detail_levels.h"
+#include "frame_batches.h"
 #include "render_scene.h"
 #include "render_support.h"
 
@@ -250,7 +251,49 @@ TEST(DetailLevels, ThinnedStripsStayWithinTheirTolerance) {
             }
         }
     }
-    EXPECT_TRUE(renderer::detailLevels(std::vector<Point>(10, Point{1, 1}), 50.0).empty());
+    EXPECT_TRUE(renderer::detailLevels(std::vector<Point>(renderer::kDetailPoints - 1, Point{1, 1}), 50.0).empty());
+}
+
+}  // namespace
+}  // namespace qmv::test
+
+namespace qmv::test {
+namespace {
+
+// Fills and outlines in turn: far-apart pairs share two draws, but a fill
+// over an earlier outline stays after it, and stencil fills marked
+// together share no pixel.
+TEST(BatchPlanner, PiecesJoinEarlierDrawsOnlyAcrossWhatTheyCannotTouch) {
+    using renderer::BatchKey;
+    using renderer::BatchPlanner;
+    using renderer::Bounds;
+    using renderer::DrawKind;
+    BatchPlanner planner;
+    planner.begin(0, 0, 1, 800, 600);  // a pixel a unit
+    BatchKey fill, outline;
+    fill.kind = DrawKind::Triangles;
+    outline.kind = DrawKind::LineStrip;
+    auto box = [](float x, float y, float side) { return Bounds{x, y, x + side, y + side}; };
+    for (int i = 0; i < 10; ++i) {  // ten islands 60 pixels apart
+        planner.addPiece(fill, box(i * 60.0f, 10, 20), i, 3);
+        planner.addPiece(outline, box(i * 60.0f, 10, 20), i, 4);
+    }
+    planner.addPiece(fill, box(15, 15, 20), 100, 3);  // over the first island's outline
+    BatchKey stencil = fill;
+    stencil.stencil = true;
+    const renderer::BatchPlanner::PieceSpan span{0, 3};
+    planner.addStencilFill(stencil, {300, 300, 340, 340}, {&span, 1}, {&span, 1});
+    planner.addStencilFill(stencil, {400, 300, 440, 340}, {&span, 1}, {&span, 1});
+    planner.addStencilFill(stencil, {420, 320, 460, 360}, {&span, 1}, {&span, 1});  // meets the last
+    planner.finish();
+    const auto& slots = planner.slots();
+    ASSERT_EQ(slots.size(), 5u);
+    EXPECT_EQ(slots[0].pieceEnd - slots[0].pieceBegin, 10u);  // the islands' fills
+    EXPECT_EQ(slots[1].pieceEnd - slots[1].pieceBegin, 10u);  // their outlines
+    EXPECT_EQ(slots[2].key.kind, DrawKind::Triangles);        // the fill over an outline
+    EXPECT_EQ(slots[3].pieceEnd - slots[3].pieceBegin, 4u);   // two fills, fans and covers
+    EXPECT_EQ(slots[4].pieceEnd - slots[4].pieceBegin, 2u);
+    EXPECT_EQ(planner.pieces()[slots[2].pieceBegin].first, 100u);
 }
 
 }  // namespace

@@ -145,6 +145,10 @@ void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::st
                 qmv::readerParseSeconds(state.document.context.get()));
     std::printf("  %-24s draw %8.2f ms | paint %8.2f ms\n", "first frame", state.lastDrawSeconds * 1000.0,
                 first);
+    const qmv::FrameStatistics drawn = qmv::renderSceneLastFrame(state.document.scene.get());
+    std::printf("  %-24s %llu vertices, %llu primitives in %llu draws, %llu placements\n", "first frame drew",
+                static_cast<unsigned long long>(drawn.vertices), static_cast<unsigned long long>(drawn.pieces),
+                static_cast<unsigned long long>(drawn.batches), static_cast<unsigned long long>(drawn.placements));
     redrawFrames("pan (arrow key step)", state, canvas, [](ViewerState& s, int i) {
         moveStep(s, i % 2 == 0 ? Direction::Right : Direction::Left);
     });

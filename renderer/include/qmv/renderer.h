@@ -15,6 +15,7 @@
 // profile context; painting and compiling must use the same one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "qmv/reader.h"
@@ -49,6 +50,17 @@ int renderSceneImageCount(const RenderScene* scene);
 int layerVisible(const RenderScene* scene, int index);
 const char* layerName(const RenderScene* scene, int index);
 void setLayerVisible(RenderScene* scene, int index, int visible);
+
+// What the scene's last frame drew: GL primitives (pieces of the scene's
+// items that met the view, at the level of detail chosen), their vertices,
+// the draw calls they took, and the shapes drawn by placement.
+struct FrameStatistics {
+    uint64_t pieces = 0;
+    uint64_t vertices = 0;
+    uint64_t batches = 0;
+    uint64_t placements = 0;
+};
+FrameStatistics renderSceneLastFrame(const RenderScene* scene);
 
 // The fixed drawing state every context that paints scenes starts from:
 // blending on; depth, lighting, stipple, texturing and smoothing off.
