@@ -154,7 +154,7 @@ void GpuScene::upload(RenderScene& scene) {
 // One frame's walk over the recordings.
 class FrameDrawer {
 public:
-    FrameDrawer(GpuScene& gpu, const RenderScene& scene, const View& view)
+    FrameDrawer(GpuScene& gpu, const RenderScene& scene, const View& view, bool topRowFirst)
         : gpu_(gpu), scene_(scene), g_(scene.geometry) {
         const ShownWindow shown = fitToClient(view.world, view.width, view.height);
         centreX_ = shown.centreX;
@@ -172,28 +172,23 @@ public:
         // eighth of a pixel keeps the picture within a quarter.
         top.tolerance = gpu.useLevels_ ? pixel_ / 8.0 : 0.0;
         top_ = top;
-        glUseProgram(gpu_.program_.name());
-        glUniform2f(gpu_.scaleLoc_, static_cast<GLfloat>(2.0 / shown.width),
-                    static_cast<GLfloat>(2.0 / shown.height));
-        setUniforms(top_);
+        scaleX_ = 2.0 / shown.width;
+        scaleY_ = (topRowFirst ? -2.0 : 2.0) / shown.height;
+        view_ = view;
         gpu_.counts_ = {};
         gpu_.planner_.begin(shown.left(), shown.bottom(), pixel_, view.width, view.height);
-    }
-    ~FrameDrawer() {
-        flush();
-        glUseProgram(0);
-        glDisableVertexAttribArray(0);
-        glDisableClientState(GL_COLOR_ARRAY);
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
     }
     FrameDrawer(const FrameDrawer&) = delete;
     FrameDrawer& operator=(const FrameDrawer&) = delete;
 
-    // The layer's commands planned into the frame's batches; drawn by
-    // drawPlanned once every visible layer is planned.
+    // The layer's commands planned into the frame's batches, then the plan
+    // finished once every visible layer is in it.
     void plan(const Recording& recording);
-    void drawPlanned();
+    void finishPlan() { gpu_.planner_.finish(); }
+    // Draws up to `batches` more of the planned slots; true once every slot
+    // is drawn. Each call sets up what it draws with and puts it away
+    // again, so that other drawing may come between calls.
+    bool drawSome(size_t batches);
 
 private:
     // A recording's own coordinates: their map to the scene, the view in
@@ -405,9 +400,14 @@ private:
     void drawStencilSlot(const BatchPlanner::Slot& slot,
                          const std::vector<BatchPlanner::PieceRef>& pieces);
 
+    void drawSlot(const BatchPlanner::Slot& slot, const std::vector<BatchPlanner::PieceRef>& pieces);
+
     GpuScene& gpu_;
     const RenderScene& scene_;
     const SceneGeometry& g_;
+    View view_;
+    double scaleX_ = 1.0, scaleY_ = 1.0;
+    size_t nextSlot_ = 0;
     double centreX_ = 0.0, centreY_ = 0.0, pixel_ = 1.0, left_ = 0.0, bottom_ = 0.0;
     Frame top_;
     std::vector<GLint> firsts_;
@@ -630,48 +630,75 @@ void FrameDrawer::drawStencilSlot(const BatchPlanner::Slot& slot,
     glDisable(GL_STENCIL_TEST);
 }
 
-void FrameDrawer::drawPlanned() {
-    BatchPlanner& planner = gpu_.planner_;
-    planner.finish();
-    const auto& pieces = planner.pieces();
-    for (const BatchPlanner::Slot& slot : planner.slots()) {
-        if (slot.barrier) {
-            applyState(slot.replay.entry, false);
-            if (slot.replay.placement >= 0) {
-                drawPlacement(g_.placements[static_cast<size_t>(slot.replay.placement)], top_);
-            } else {
-                draw(*slot.replay.recording, top_, slot.replay.from, slot.replay.to);
-            }
-            flush();
-            appliedKnown_ = false;
-            colourKnown_ = false;
-            continue;
+void FrameDrawer::drawSlot(const BatchPlanner::Slot& slot,
+                           const std::vector<BatchPlanner::PieceRef>& pieces) {
+    if (slot.barrier) {
+        applyState(slot.replay.entry, false);
+        if (slot.replay.placement >= 0) {
+            drawPlacement(g_.placements[static_cast<size_t>(slot.replay.placement)], top_);
+        } else {
+            draw(*slot.replay.recording, top_, slot.replay.from, slot.replay.to);
         }
-        if (slot.pieceBegin == slot.pieceEnd) continue;
-        if (slot.key.stencil) {
-            drawStencilSlot(slot, pieces);
-            continue;
-        }
-        applyState(slot.key.state, slot.key.pool == PoolKind::Plain);
-        if (slot.key.pool == PoolKind::Coloured) colourKnown_ = false;
-        for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
-            firsts_.push_back(static_cast<GLint>(pieces[p].first));
-            counts_.push_back(static_cast<GLsizei>(pieces[p].count));
-        }
-        batchKind_ = slot.key.kind;
-        batchPool_ = slot.key.pool;
-        batchGroup_ = slot.key.group;
         flush();
+        appliedKnown_ = false;
+        colourKnown_ = false;
+        return;
     }
+    if (slot.pieceBegin == slot.pieceEnd) return;
+    if (slot.key.stencil) {
+        drawStencilSlot(slot, pieces);
+        return;
+    }
+    applyState(slot.key.state, slot.key.pool == PoolKind::Plain);
+    if (slot.key.pool == PoolKind::Coloured) colourKnown_ = false;
+    for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
+        firsts_.push_back(static_cast<GLint>(pieces[p].first));
+        counts_.push_back(static_cast<GLsizei>(pieces[p].count));
+    }
+    batchKind_ = slot.key.kind;
+    batchPool_ = slot.key.pool;
+    batchGroup_ = slot.key.group;
+    flush();
 }
 
-void GpuScene::drawLayers(const RenderScene& scene, const View& view) {
-    if (program_.name() == 0) return;
-    FrameDrawer drawer(*this, scene, view);
+bool FrameDrawer::drawSome(size_t batches) {
+    const BatchPlanner& planner = gpu_.planner_;
+    const auto& slots = planner.slots();
+    if (nextSlot_ >= slots.size() || gpu_.program_.name() == 0) return true;
+    glViewport(0, 0, view_.width, view_.height);
+    glDisable(GL_STENCIL_TEST);
+    glUseProgram(gpu_.program_.name());
+    glUniform2f(gpu_.scaleLoc_, static_cast<GLfloat>(scaleX_), static_cast<GLfloat>(scaleY_));
+    setUniforms(top_);
+    appliedKnown_ = false;
+    colourKnown_ = false;
+    boundPool_ = -1;
+    const size_t end = batches >= slots.size() - nextSlot_ ? slots.size() : nextSlot_ + batches;
+    for (; nextSlot_ < end; ++nextSlot_) drawSlot(slots[nextSlot_], planner.pieces());
+    glUseProgram(0);
+    glDisableVertexAttribArray(0);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return nextSlot_ >= slots.size();
+}
+
+GpuScene::GpuScene() = default;
+GpuScene::~GpuScene() = default;
+
+void GpuScene::beginFrame(const RenderScene& scene, const View& view, bool topRowFirst) {
+    frame_ = std::make_unique<FrameDrawer>(*this, scene, view, topRowFirst);
     for (const LayerEntry& layer : scene.layers) {
-        if (layer.visible != 0) drawer.plan(layer.recording);
+        if (layer.visible != 0) frame_->plan(layer.recording);
     }
-    drawer.drawPlanned();
+    frame_->finishPlan();
+}
+
+bool GpuScene::continueFrame(size_t batches) {
+    if (frame_ == nullptr) return true;
+    if (!frame_->drawSome(batches)) return false;
+    frame_.reset();
+    return true;
 }
 
 }  // namespace qmv::renderer

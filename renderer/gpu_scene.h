@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "frame_batches.h"
@@ -21,15 +22,26 @@ struct RenderScene;
 
 namespace qmv::renderer {
 
+class FrameDrawer;
+
 class GpuScene {
 public:
     bool uploaded() const { return uploaded_; }
     // Makes the buffers, textures and program, and lets the model's vertex
     // arrays go. The context the scene is painted in must be current.
     void upload(RenderScene& scene);
-    // Draws the visible layers for `view` (viewport and background are the
-    // caller's).
-    void drawLayers(const RenderScene& scene, const View& view);
+    GpuScene();
+    ~GpuScene();
+    GpuScene(const GpuScene&) = delete;
+    GpuScene& operator=(const GpuScene&) = delete;
+
+    // A frame of the visible layers for `view`, planned here and drawn by
+    // continueFrame in as many calls as the caller likes (the background is
+    // the caller's). A new frame abandons one not yet drawn whole.
+    void beginFrame(const RenderScene& scene, const View& view, bool topRowFirst = false);
+    // Draws up to `batches` more draw calls of the frame; true once it is
+    // drawn whole (and when there is none).
+    bool continueFrame(size_t batches);
 
     // What the last frame drew, for tests and benchmarks.
     const FrameStatistics& lastFrame() const { return counts_; }
@@ -49,6 +61,7 @@ private:
     GLint originLoc_ = -1, linearLoc_ = -1, offsetLoc_ = -1, scaleLoc_ = -1;
     FrameStatistics counts_;
     BatchPlanner planner_;  // kept from frame to frame for its storage
+    std::unique_ptr<FrameDrawer> frame_;  // the frame being drawn
     friend class FrameDrawer;
 };
 

@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstdint>
+
 #include "qmv/renderer.h"
 #include "render_scene.h"
 #include "qmv/view.h"
@@ -50,7 +52,8 @@ WorldWindow initialWorldWindow(const ReaderContext* ctx) {
     return world;
 }
 
-void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) {
+void paintSceneBegin(const ReaderContext* ctx, RenderScene* scene, const View& view,
+                     bool topRowFirst) {
     glViewport(0, 0, view.width, view.height);
     // The layers are placed by the vertex program; the fixed projection is
     // set too, for what the caller draws over them.
@@ -65,7 +68,16 @@ void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) 
     glShadeModel(GL_FLAT);
     if (scene == nullptr) return;
     scene->gpu.upload(*scene);
-    scene->gpu.drawLayers(*scene, view);
+    scene->gpu.beginFrame(*scene, view, topRowFirst);
+}
+
+bool paintSceneContinue(RenderScene* scene, size_t batches) {
+    return scene == nullptr || scene->gpu.continueFrame(batches);
+}
+
+void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view) {
+    paintSceneBegin(ctx, scene, view);
+    paintSceneContinue(scene, SIZE_MAX);
 }
 
 }  // namespace qmv

@@ -2,7 +2,9 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cstring>
 #include <vector>
@@ -79,11 +81,41 @@ const char* HeadlessGl::open() {
     if (context == EGL_NO_CONTEXT) return "eglCreateContext failed";
     context_ = context;
     if (!eglMakeCurrent(display, surface, surface, context)) return "eglMakeCurrent failed";
+    return bindFramebuffer();
+}
+
+// The picture is drawn into a framebuffer object of the pbuffer's size, as
+// the viewer draws its frames: the rasteriser settles ties at pixel edges
+// by the rows as stored, which run the other way in window-system buffers,
+// so drawing both into framebuffer objects gives both the same pixels.
+const char* HeadlessGl::bindFramebuffer() {
+    GLuint framebuffer = 0, colour = 0, stencil = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glGenRenderbuffers(1, &colour);
+    glGenRenderbuffers(1, &stencil);
+    framebuffer_ = framebuffer, colour_ = colour, stencil_ = stencil;
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width_, height_);
+    glBindRenderbuffer(GL_RENDERBUFFER, stencil);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width_, height_);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, stencil);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        return "the framebuffer object is incomplete";
+    }
     return nullptr;
 }
 
 HeadlessGl::~HeadlessGl() {
     if (display_ == nullptr) return;
+    if (framebuffer_ != 0 && context_ != nullptr) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &framebuffer_);
+        glDeleteRenderbuffers(1, &colour_);
+        glDeleteRenderbuffers(1, &stencil_);
+    }
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context_ != nullptr) eglDestroyContext(display_, context_);
     if (surface_ != nullptr) eglDestroySurface(display_, surface_);

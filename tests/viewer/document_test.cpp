@@ -203,5 +203,55 @@ TEST_F(Painting, TheSceneIsDrawnOnlyWhenARedrawIsPending) {
     EXPECT_TRUE(state.redrawPending);
 }
 
+// A frame that takes three slices: the step shows the kept image moved at
+// once; a newer step during the frame begins another for the newest view;
+// the kept image and File Status change only when a frame is whole.
+TEST_F(Painting, ASlowFrameShowsTheKeptImageMovedUntilTheNewestViewIsDrawn) {
+    SceneFile file(twoLayerScene());
+    loadDocument(state, file.path());
+    window.makeGlCurrent();
+    HeadlessSurface surface;
+    paintWindow(state, surface);
+    ASSERT_EQ(surface.draws, 1);
+    const View first = state.keptView;
+    const std::time_t firstEnd = state.renderEnd;
+
+    surface.slicesPerFrame = 3;
+    moveStep(state, Direction::Right);
+    state.redrawPending = true;
+    paintWindow(state, surface);
+    EXPECT_TRUE(state.drawing);
+    EXPECT_EQ(surface.movedShown, 2);  // at once, and again at the paint's end
+    zoomIn(state);
+    state.redrawPending = true;
+    paintWindow(state, surface);
+    EXPECT_DOUBLE_EQ(state.keptView.world.xmin, first.world.xmin);
+    EXPECT_EQ(state.renderEnd, firstEnd);
+    int idles = 0;
+    while (continueDrawing(state, surface)) ++idles;
+    EXPECT_EQ(idles, 1);  // slices two and three, the last ending the frame
+    EXPECT_EQ(surface.draws, 2);
+    EXPECT_FALSE(state.drawing);
+    EXPECT_DOUBLE_EQ(state.keptView.world.xmin, state.worldWindow.xmin);
+    EXPECT_DOUBLE_EQ(surface.lastView.world.xmax, state.worldWindow.xmax);
+    EXPECT_FALSE(continueDrawing(state, surface));
+}
+
+// A pan by a tenth of the shown width moves the kept image a tenth of the
+// client to the left; zooming in twice about the centre doubles it.
+TEST(KeptImage, LandsWhereItsPartOfTheSceneLiesInTheNewView) {
+    const View kept{{0, 0, 100, 50}, 200, 100};
+    View wanted{{10, 0, 110, 50}, 200, 100};
+    PixelRect r = keptImagePlacement(kept, wanted);
+    EXPECT_DOUBLE_EQ(r.x0, -20);
+    EXPECT_DOUBLE_EQ(r.x1, 180);
+    EXPECT_DOUBLE_EQ(r.y0, 0);
+    wanted = {{25, 12.5, 75, 37.5}, 200, 100};
+    r = keptImagePlacement(kept, wanted);
+    EXPECT_DOUBLE_EQ(r.x0, -100);
+    EXPECT_DOUBLE_EQ(r.x1, 300);
+    EXPECT_DOUBLE_EQ(r.y1, 150);
+}
+
 }  // namespace
 }  // namespace qmv::viewer::test

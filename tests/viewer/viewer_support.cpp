@@ -98,10 +98,18 @@ void HeadlessSurface::clearToBlack() {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-void HeadlessSurface::drawScene(const ReaderContext* context, RenderScene* scene, const View& view) {
-    ++draws;
+void HeadlessSurface::beginScene(const ReaderContext* context, RenderScene* scene, const View& view) {
+    context_ = context;
+    scene_ = scene;
     lastView = view;
-    paintScene(context, scene, view);
+    slicesLeft_ = slicesPerFrame;
+}
+
+bool HeadlessSurface::continueScene(double) {
+    if (--slicesLeft_ > 0) return false;
+    ++draws;
+    paintScene(context_, scene_, lastView);
+    return true;
 }
 
 Rgba HeadlessSurface::pixel(int x, int y) const {

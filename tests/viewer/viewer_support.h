@@ -120,15 +120,26 @@ public:
     int clears = 0;
     int draws = 0;
     int keptShown = 0;
+    int movedShown = 0;
     int presents = 0;
     View lastView;
+    // How many slices each frame takes; the last draws it.
+    int slicesPerFrame = 1;
 
     void clearToBlack() override;
-    void drawScene(const ReaderContext* context, RenderScene* scene, const View& view) override;
+    void beginScene(const ReaderContext* context, RenderScene* scene, const View& view) override;
+    bool continueScene(double seconds) override;
     void showKeptScene() override { ++keptShown; }
+    void showKeptSceneMoved(const ReaderContext*, const View&, const View&) override { ++movedShown; }
     void present() override { ++presents; }
+
     // Client pixel (x, y), y from the top, of a 100 x 100 client area.
     Rgba pixel(int x, int y) const;
+
+private:
+    const ReaderContext* context_ = nullptr;
+    RenderScene* scene_ = nullptr;
+    int slicesLeft_ = 0;
 };
 
 }  // namespace qmv::viewer::test

@@ -94,12 +94,15 @@ private:
     qmv::viewer::ViewerHost& window_;
 };
 
-// One paint as the window system's paint request runs it, waited for.
+// One paint as the window system's paint request runs it, and the slices
+// the idle handler then draws until the frame is whole, waited for.
 double paintOnce(qmv::viewer::SceneCanvas& canvas) {
     const Clock::time_point start = Clock::now();
     {
         wxClientDC dc(&canvas);
         canvas.paintFrame();
+    }
+    while (canvas.drawNextSlice()) {
     }
     canvas.makeCurrent();
     glFinish();
@@ -159,6 +162,35 @@ void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::st
             initialView(s);
         }
     });
+    // From a key press until the kept image, moved, is on the screen.
+    std::vector<double> previews;
+    for (int i = 0; i < options.frames; ++i) {
+        const Clock::time_point start = Clock::now();
+        moveStep(state, i % 2 == 0 ? Direction::Right : Direction::Left);
+        {
+            wxClientDC dc(&canvas);
+            canvas.paintFrame();
+        }
+        previews.push_back(
+            std::chrono::duration<double, std::milli>(canvas.movedImageShown() - start).count());
+        while (canvas.drawNextSlice()) {
+        }
+    }
+    const Figures shown = summarise(previews);
+    std::printf("  %-24s shown best %8.2f ms  median %8.2f ms\n", "preview (arrow key step)", shown.best,
+                shown.median);
+    for (double zoom : {10.0, 100.0}) {
+        initialView(state);
+        const qmv::WorldWindow w = state.worldWindow;
+        const double cx = (w.xmin + w.xmax) / 2, cy = (w.ymin + w.ymax) / 2;
+        const double hw = (w.xmax - w.xmin) / (2 * zoom), hh = (w.ymax - w.ymin) / (2 * zoom);
+        state.worldWindow = {cx - hw, cy - hh, cx + hw, cy + hh};
+        state.redrawPending = true;
+        paintOnce(canvas);
+        redrawFrames(zoom == 10.0 ? "pan at 10x zoom" : "pan at 100x zoom", state, canvas,
+                     [](ViewerState& s, int i) { moveStep(s, i % 2 == 0 ? Direction::Right : Direction::Left); });
+    }
+    initialView(state);
     std::vector<double> presents;
     for (int i = 0; i < options.frames; ++i) presents.push_back(paintOnce(canvas));
     const Figures p = summarise(presents);

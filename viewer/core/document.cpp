@@ -48,6 +48,7 @@ void closeDocument(ViewerState& state) {
         // Display lists are deleted only in the context that made them.
         GlCurrent gl(state);
         // Whatever is held goes, also a context that names no file.
+        state.drawing = false;  // its frame goes with the scene
         state.document.scene.reset();
         state.document.context.reset();
         glDisable(GL_LINE_STIPPLE);
@@ -83,26 +84,80 @@ View applyProjection(ViewerState& state) {
                 static_cast<int>(state.clientHeight)};
 }
 
+PixelRect keptImagePlacement(const View& kept, const View& wanted) {
+    const ShownWindow from = fitToClient(kept.world, kept.width, kept.height);
+    const ShownWindow to = fitToClient(wanted.world, wanted.width, wanted.height);
+    auto x = [&](double scene) { return (scene - to.left()) / to.width * wanted.width; };
+    auto y = [&](double scene) { return (scene - to.bottom()) / to.height * wanted.height; };
+    return {x(from.left()), y(from.bottom()), x(from.right()), y(from.top())};
+}
+
+namespace {
+
+// One slice; on the frame's end, the File Status figures and the kept
+// image's view.
+bool drawSlice(ViewerState& state, PaintSurface& surface) {
+    const auto start = std::chrono::steady_clock::now();
+    const bool whole = surface.continueScene(kSliceSeconds);
+    state.drawingSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!whole) return false;
+    state.drawing = false;
+    state.lastDrawSeconds = state.drawingSeconds;
+    state.renderStart = state.drawingStart;
+    state.renderEnd = std::time(nullptr);
+    state.keptView = state.drawingView;
+    state.keptSerial = state.documentSerial;
+    return true;
+}
+
+}  // namespace
+
 void paintWindow(ViewerState& state, PaintSurface& surface) {
     if (!documentOpen(state) || state.loading) {
+        state.drawing = false;
+        surface.clearToBlack();
+        surface.present();
+        return;
+    }
+    const ReaderContext* context = state.document.context.get();
+    // A client area without pixels has nothing to draw into; the draw
+    // waits for a real size.
+    const bool drawable = state.clientWidth >= 1.0 && state.clientHeight >= 1.0;
+    if (state.redrawPending && drawable) {
+        const View view = applyProjection(state);
+        state.redrawPending = false;
+        // The step shows at once: what was drawn last, moved to the new view.
+        if (state.keptSerial == state.documentSerial) {
+            surface.showKeptSceneMoved(context, state.keptView, view);
+            surface.present();
+        }
+        state.drawing = true;
+        state.drawingView = view;
+        state.drawingSeconds = 0.0;
+        state.drawingStart = std::time(nullptr);
+        surface.beginScene(context, state.document.scene.get(), view);
+        drawSlice(state, surface);
+    }
+    if (state.drawing && state.keptSerial == state.documentSerial) {
+        surface.showKeptSceneMoved(context, state.keptView, state.drawingView);
+    } else if (state.drawing) {
         surface.clearToBlack();
     } else {
-        // A client area without pixels has nothing to draw into; the draw
-        // waits for a real size.
-        const bool drawable = state.clientWidth >= 1.0 && state.clientHeight >= 1.0;
-        if (state.redrawPending && drawable) {
-            state.renderStart = std::time(nullptr);
-            const auto start = std::chrono::steady_clock::now();
-            const View view = applyProjection(state);
-            surface.drawScene(state.document.context.get(), state.document.scene.get(), view);
-            state.lastDrawSeconds =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            state.renderEnd = std::time(nullptr);
-            state.redrawPending = false;
-        }
         surface.showKeptScene();
     }
     surface.present();
+}
+
+bool continueDrawing(ViewerState& state, PaintSurface& surface) {
+    if (!state.drawing) return false;
+    if (!documentOpen(state) || state.loading) {
+        state.drawing = false;
+        return false;
+    }
+    if (!drawSlice(state, surface)) return true;
+    surface.showKeptScene();
+    surface.present();
+    return false;
 }
 
 }  // namespace qmv::viewer

@@ -10,6 +10,7 @@
 #include <wx/dcclient.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "qmv/renderer.h"
@@ -54,6 +55,7 @@ SceneCanvas::SceneCanvas(wxWindow* parent, ViewerState& state, const wxGLAttribu
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &SceneCanvas::onPaint, this);
     Bind(wxEVT_SIZE, &SceneCanvas::onSize, this);
+    Bind(wxEVT_IDLE, &SceneCanvas::onIdle, this);
 }
 
 SceneCanvas::~SceneCanvas() {
@@ -123,6 +125,20 @@ void SceneCanvas::paintFrame() {
     paintWindow(state_, *this);
 }
 
+// A frame in slices goes on while nothing else waits; events that arrive
+// are handled between slices, and a newer view begins a new frame.
+void SceneCanvas::onIdle(wxIdleEvent& event) {
+    if (drawNextSlice()) event.RequestMore();
+}
+
+bool SceneCanvas::drawNextSlice() {
+    if (!state_.drawing || !IsShownOnScreen()) return false;
+    wxClientDC dc(this);
+    GlCurrent gl(state_);
+    if (!current_) return false;
+    return continueDrawing(state_, *this);
+}
+
 void SceneCanvas::onSize(wxSizeEvent& event) {
     const wxSize size = GetClientSize();
     resizeViewport(state_, size.x, size.y);
@@ -130,24 +146,66 @@ void SceneCanvas::onSize(wxSizeEvent& event) {
     event.Skip();
 }
 
-bool SceneCanvas::prepareFramebuffer(int width, int height) {
-    if (!framebuffersAvailable_) return false;
-    if (framebuffer_ != 0 && width == imageWidth_ && height == imageHeight_) return true;
-    deleteFramebuffer();
-    glGenFramebuffers(1, &framebuffer_);
-    glGenRenderbuffers(1, &colourBuffer_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+namespace {
+
+// A framebuffer object with a colour buffer of `width` x `height`, and a
+// depth and stencil buffer with `stencil`; false when it is incomplete.
+bool makeFramebuffer(unsigned& framebuffer, unsigned& colour, unsigned* stencil, int width,
+                     int height) {
+    glGenFramebuffers(1, &framebuffer);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
     // No alpha, as in the window and in qmv-render's buffer: blend factors
     // that read the destination alpha see 1.
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    if (stencil != nullptr) {
+        glGenRenderbuffers(1, stencil);
+        glBindRenderbuffer(GL_RENDERBUFFER, *stencil);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, *stencil);
+    }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    if (!complete) {
+    return complete;
+}
+
+void deleteFramebufferObjects(unsigned& framebuffer, unsigned& colour, unsigned* stencil) {
+    if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
+    if (colour != 0) glDeleteRenderbuffers(1, &colour);
+    if (stencil != nullptr && *stencil != 0) glDeleteRenderbuffers(1, stencil);
+    framebuffer = colour = 0;
+    if (stencil != nullptr) *stencil = 0;
+}
+
+}  // namespace
+
+// The frame is drawn into the work image, of the view's size; the kept
+// image keeps its own size until a whole frame replaces it, so that a
+// resize shows it scaled meanwhile.
+bool SceneCanvas::prepareFramebuffer(int width, int height) {
+    if (!framebuffersAvailable_) return false;
+    if (workFramebuffer_ != 0 && width == workWidth_ && height == workHeight_) return true;
+    deleteFramebufferObjects(workFramebuffer_, workColour_, &workStencil_);
+    if (!makeFramebuffer(workFramebuffer_, workColour_, &workStencil_, width, height)) {
         deleteFramebuffer();
         framebuffersAvailable_ = false;
+        return false;
+    }
+    workWidth_ = width;
+    workHeight_ = height;
+    return true;
+}
+
+bool SceneCanvas::prepareKeptImage(int width, int height) {
+    if (framebuffer_ != 0 && width == imageWidth_ && height == imageHeight_) return true;
+    deleteFramebufferObjects(framebuffer_, colourBuffer_, nullptr);
+    imageWidth_ = imageHeight_ = 0;
+    keptValid_ = false;
+    if (!makeFramebuffer(framebuffer_, colourBuffer_, nullptr, width, height)) {
+        deleteFramebufferObjects(framebuffer_, colourBuffer_, nullptr);
         return false;
     }
     imageWidth_ = width;
@@ -156,12 +214,9 @@ bool SceneCanvas::prepareFramebuffer(int width, int height) {
 }
 
 void SceneCanvas::deleteFramebuffer() {
-    if (framebuffer_ != 0) glDeleteFramebuffers(1, &framebuffer_);
-    if (colourBuffer_ != 0) glDeleteRenderbuffers(1, &colourBuffer_);
-    framebuffer_ = 0;
-    colourBuffer_ = 0;
-    imageWidth_ = 0;
-    imageHeight_ = 0;
+    deleteFramebufferObjects(framebuffer_, colourBuffer_, nullptr);
+    deleteFramebufferObjects(workFramebuffer_, workColour_, &workStencil_);
+    imageWidth_ = imageHeight_ = workWidth_ = workHeight_ = 0;
     keptValid_ = false;
 }
 
@@ -171,24 +226,61 @@ void SceneCanvas::clearToBlack() {
     keptValid_ = false;
 }
 
-void SceneCanvas::drawScene(const ReaderContext* context, RenderScene* scene, const View& view) {
+void SceneCanvas::beginScene(const ReaderContext* context, RenderScene* scene, const View& view) {
     lastContext_ = context;
     lastScene_ = scene;
     lastView_ = view;
-    // The scene is drawn into the window's own buffer, where it rasterises
-    // exactly as in qmv-render's, and kept from there.
-    paintScene(context, scene, view);
-    if (prepareFramebuffer(view.width, view.height)) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
-        glBlitFramebuffer(0, 0, view.width, view.height, 0, 0, view.width, view.height,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (!prepareFramebuffer(view.width, view.height)) {
+        // No image to draw into: the whole frame, straight into the window.
+        paintScene(context, scene, view);
+        glFinish();
+        drawnThisFrame_ = true;
+        keptValid_ = true;
+        return;
     }
-    // The draw is timed: it has ended when this returns.
-    glFinish();
-    drawnThisFrame_ = true;
-    keptValid_ = true;
+    glBindFramebuffer(GL_FRAMEBUFFER, workFramebuffer_);
+    paintSceneBegin(context, scene, view);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+bool SceneCanvas::continueScene(double seconds) {
+    if (workFramebuffer_ == 0) return true;  // drawn whole by beginScene
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    glBindFramebuffer(GL_FRAMEBUFFER, workFramebuffer_);
+    bool whole = false;
+    // A few draws at a time, each part waited for, so that the slice ends
+    // near its time.
+    while (!whole) {
+        whole = paintSceneContinue(lastScene_, 16);
+        glFinish();
+        if (Clock::now() >= until) break;
+    }
+    if (whole && prepareKeptImage(lastView_.width, lastView_.height)) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, workFramebuffer_);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+        glBlitFramebuffer(0, 0, lastView_.width, lastView_.height, 0, 0, lastView_.width,
+                          lastView_.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glFinish();
+        keptValid_ = true;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return whole;
+}
+
+void SceneCanvas::showKeptSceneMoved(const ReaderContext* context, const View& kept, const View& wanted) {
+    glViewport(0, 0, wanted.width, wanted.height);
+    clearToBackground(context);
+    previewing_ = true;
+    if (framebuffer_ == 0 || !keptValid_ || kept.width != imageWidth_ || kept.height != imageHeight_) return;
+    const PixelRect to = keptImagePlacement(kept, wanted);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, imageWidth_, imageHeight_, static_cast<GLint>(std::lround(to.x0)),
+                      static_cast<GLint>(std::lround(to.y0)), static_cast<GLint>(std::lround(to.x1)),
+                      static_cast<GLint>(std::lround(to.y1)), GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void SceneCanvas::showKeptScene() {
@@ -203,6 +295,7 @@ void SceneCanvas::showKeptScene() {
         paintScene(lastContext_, lastScene_, lastView_);
         return;
     }
+    glViewport(0, 0, imageWidth_, imageHeight_);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBlitFramebuffer(0, 0, imageWidth_, imageHeight_, 0, 0, imageWidth_, imageHeight_,
@@ -214,6 +307,11 @@ void SceneCanvas::present() {
     drawBands();
     SwapBuffers();
     drawnThisFrame_ = false;
+    if (previewing_) {
+        glFinish();
+        movedShownAt_ = std::chrono::steady_clock::now();
+        previewing_ = false;
+    }
 }
 
 void SceneCanvas::drawBands() const {

@@ -1,11 +1,14 @@
 // The main window's client area: an OpenGL canvas that keeps the drawn scene
 // as an image (a framebuffer object), shows it on every paint, and inverts
 // the rubber band over it. The scene itself is drawn again only when the
-// viewer's state asks for it.
+// viewer's state asks for it, into a second framebuffer object and in
+// slices while the window is idle; the kept image, moved to the new view,
+// shows meanwhile.
 #pragma once
 
 #include <wx/glcanvas.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -32,23 +35,32 @@ public:
 
     // One paint, as the window system's paint request runs it.
     void paintFrame();
+    // The next slice of a frame in progress, as the idle handler runs it:
+    // true while more remain.
+    bool drawNextSlice();
 
     // PaintSurface
     void clearToBlack() override;
-    void drawScene(const ReaderContext* context, RenderScene* scene, const View& view) override;
+    void beginScene(const ReaderContext* context, RenderScene* scene, const View& view) override;
+    bool continueScene(double seconds) override;
     void showKeptScene() override;
+    void showKeptSceneMoved(const ReaderContext* context, const View& kept, const View& wanted) override;
     void present() override;
 
     // Whether the kept image lives in a framebuffer object (else every paint
     // draws the scene).
     bool keepsImage() const { return framebuffer_ != 0; }
+    // When the last moved kept image was on the screen (for the bench).
+    std::chrono::steady_clock::time_point movedImageShown() const { return movedShownAt_; }
 
 private:
     void onPaint(wxPaintEvent& event);
     void onSize(wxSizeEvent& event);
+    void onIdle(wxIdleEvent& event);
     // Sizes the framebuffer object for the client area; false when the
     // context cannot have one.
     bool prepareFramebuffer(int width, int height);
+    bool prepareKeptImage(int width, int height);
     void deleteFramebuffer();
     void drawBands() const;
 
@@ -60,8 +72,16 @@ private:
     // Whether this frame's drawScene drew straight into the window.
     bool drawnThisFrame_ = false;
     bool framebuffersAvailable_ = false;
-    unsigned framebuffer_ = 0;
+    unsigned framebuffer_ = 0;  // the kept image
     unsigned colourBuffer_ = 0;
+    // The frame being drawn: colour, and depth and stencil for the fills.
+    unsigned workFramebuffer_ = 0;
+    unsigned workColour_ = 0;
+    unsigned workStencil_ = 0;
+    int workWidth_ = 0;
+    int workHeight_ = 0;
+    bool previewing_ = false;
+    std::chrono::steady_clock::time_point movedShownAt_;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
     // Whether the kept image holds the open document's scene.

@@ -15,6 +15,7 @@
 // profile context; painting and compiling must use the same one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -76,5 +77,19 @@ WorldWindow initialWorldWindow(const ReaderContext* ctx);
 // display lists of the visible layers in order. The matrix mode is left at
 // GL_PROJECTION, which the layers' own matrix operations act on.
 void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view);
+
+// The same frame drawn in parts, with other drawing allowed between them:
+// paintSceneBegin sets the viewport and projection, clears to the
+// background and plans the frame; each paintSceneContinue draws up to
+// `batches` more draw calls and answers true once the frame is whole. A new
+// begin abandons a frame not drawn whole. The same framebuffer must be
+// bound for every part. `topRowFirst` draws the picture upside down, as a
+// window-system surface stores it, for a framebuffer object whose image is
+// then copied flipped: the pixels are then exactly a window's, whose
+// rasteriser flips in the same way (it settles ties at pixel edges by the
+// rows as stored).
+void paintSceneBegin(const ReaderContext* ctx, RenderScene* scene, const View& view,
+                     bool topRowFirst = false);
+bool paintSceneContinue(RenderScene* scene, size_t batches);
 
 }  // namespace qmv

@@ -1,6 +1,7 @@
 // A GL context without a display: Mesa's surfaceless EGL platform, desktop
 // GL in the compatibility profile (display lists, immediate mode, evaluators
-// and the GLU tessellator all work there), drawing into an offscreen buffer.
+// and the GLU tessellator all work there), drawing into a framebuffer object
+// with colour and stencil.
 //
 //   HeadlessGl gl(800, 600);
 //   if (!gl.ok()) { fputs(gl.error().c_str(), stderr); ... }
@@ -17,8 +18,9 @@ namespace qmv {
 class HeadlessGl {
 public:
     // Creates the context and makes it current. The colour buffer has 8 bits
-    // of red, green and blue and, like a viewer's window, no alpha, depth or
-    // stencil: blend factors that read the destination alpha see 1.
+    // of red, green and blue and, like a viewer's window, no alpha: blend
+    // factors that read the destination alpha see 1. There are 8 stencil
+    // bits for the renderer's fills.
     HeadlessGl(int width, int height);
     ~HeadlessGl();
     HeadlessGl(const HeadlessGl&) = delete;
@@ -36,6 +38,7 @@ public:
 private:
     // nullptr when the context is current, else what failed.
     const char* open();
+    const char* bindFramebuffer();
 
     int width_;
     int height_;
@@ -43,6 +46,9 @@ private:
     void* display_ = nullptr;  // EGLDisplay
     void* surface_ = nullptr;  // EGLSurface
     void* context_ = nullptr;  // EGLContext
+    unsigned framebuffer_ = 0;  // what is drawn into, and its buffers
+    unsigned colour_ = 0;
+    unsigned stencil_ = 0;
 };
 
 }  // namespace qmv

@@ -28,25 +28,52 @@ void onWindowDestroyed(ViewerState& state);
 // The client area's new size; the next paint draws the scene again.
 void resizeViewport(ViewerState& state, int width, int height);
 
-// Where a paint draws. The desktop canvas keeps the drawn scene as an image
-// and shows it on every paint; the scene is drawn again only on request.
+// Where a paint draws. The desktop canvas keeps the last whole frame of the
+// scene as an image and shows it on every paint; the scene is drawn again
+// only on request, into an image of its own and in slices, so that the
+// window answers while a large frame is drawn.
 class PaintSurface {
 public:
     virtual ~PaintSurface() = default;
     // The window shows opaque black.
     virtual void clearToBlack() = 0;
-    // Draws the scene into the kept image and waits for the drawing to end.
-    virtual void drawScene(const ReaderContext* context, RenderScene* scene, const View& view) = 0;
+    // Starts drawing the scene for `view`; a frame not drawn whole is
+    // abandoned.
+    virtual void beginScene(const ReaderContext* context, RenderScene* scene, const View& view) = 0;
+    // Draws on for about `seconds`; true once the frame is whole, which is
+    // then the kept image.
+    virtual bool continueScene(double seconds) = 0;
     // The window shows the kept image.
     virtual void showKeptScene() = 0;
+    // The window shows the file's background with the kept image, drawn for
+    // `kept`, moved and scaled to where its part of the scene lies in
+    // `wanted`.
+    virtual void showKeptSceneMoved(const ReaderContext* context, const View& kept,
+                                    const View& wanted) = 0;
     // Ends the frame: the rubber band, if any, over it, and on the screen.
     virtual void present() = 0;
 };
 
-// One paint: black without a document; otherwise the kept scene, drawn
-// again first when redrawPending is set (timed into renderStart, renderEnd
-// and lastDrawSeconds).
+// Where the image drawn for `kept` lands in `wanted`, in pixels from the
+// left and from the bottom, edges exclusive at x1 and y1.
+struct PixelRect {
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+};
+PixelRect keptImagePlacement(const View& kept, const View& wanted);
+
+// How long one slice of a frame draws before the window takes events again.
+inline constexpr double kSliceSeconds = 0.03;
+
+// One paint: black without a document; otherwise the kept scene. With
+// redrawPending set, the kept image first shows moved to the new view at
+// once, then the new frame begins and draws its first slice; a frame drawn
+// whole within it shows at once. A frame in progress goes on through
+// continueDrawing.
 void paintWindow(ViewerState& state, PaintSurface& surface);
+// The next slice of the frame in progress (the window is idle): true while
+// more remain. The last one shows the new frame and sets the File Status
+// times.
+bool continueDrawing(ViewerState& state, PaintSurface& surface);
 // Fits the world window to the client's proportions: stores viewCentre and
 // viewSize and returns the view to paint.
 View applyProjection(ViewerState& state);

@@ -89,11 +89,24 @@ struct ViewerState {
     Point viewSize;  // x: width, y: height
     // The rectangle of the scene the user asked to see.
     WorldWindow worldWindow;
-    // Calendar seconds around the last scene draw (the "File Status" dialog).
+    // Calendar seconds around the last complete scene draw (the "File
+    // Status" dialog).
     std::time_t renderStart = 0;
     std::time_t renderEnd = 0;
-    // The same draw measured with the steady clock, in seconds.
+    // The same draw measured with the steady clock, in seconds: its slices'
+    // time, not the waits between them.
     double lastDrawSeconds = 0.0;
+    // A frame being drawn in slices, between the paint that began it and
+    // its last slice, for `drawingView`; the window shows the kept image
+    // moved to that view meanwhile.
+    bool drawing = false;
+    View drawingView;
+    double drawingSeconds = 0.0;
+    std::time_t drawingStart = 0;
+    // The view of the kept image, and the document it shows (its serial; 0
+    // for none).
+    View keptView;
+    unsigned keptSerial = 0;
     int navigationMode = kZoomMode;
     DragState drag;
     // How deeply GlCurrent scopes are nested.
