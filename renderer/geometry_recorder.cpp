@@ -21,8 +21,8 @@ float roundedUp(double v) {
     return f;
 }
 
-// Shapes this small (vertices and commands, without levels) are copied
-// into what places them.
+// Shapes this small (vertices, those of their levels included, and
+// commands) are copied into what places them.
 constexpr uint64_t kExpandedShapeVertices = 256;
 
 }  // namespace
@@ -344,7 +344,7 @@ void GeometryRecorder::place(int shape, const Recording& recording, const Affine
     // A copy costs its vertices and its commands: a shape of nothing but
     // placements is no cheaper to copy than its placements.
     const uint64_t weight = recording.vertices + recording.commands.size();
-    if (!recording.hasLevels && weight <= kExpandedShapeVertices && weight <= expansionLeft_) {
+    if (weight <= kExpandedShapeVertices && weight <= expansionLeft_) {
         expansionLeft_ -= weight;
         expand(recording, transform);
     } else {

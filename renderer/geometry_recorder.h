@@ -120,7 +120,7 @@ private:
     uint32_t itemLevelBegin_ = 0;
     DrawKind itemKind_ = DrawKind::Lines;
     bool itemOpen_ = false;
-    uint64_t expansionLeft_ = uint64_t{1} << 25;
+    uint64_t expansionLeft_ = uint64_t{1} << 24;
 };
 
 }  // namespace qmv::renderer

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -142,8 +143,13 @@ struct Affine {
     double y(double px, double py) const { return c * px + d * py + ty; }
     Affine then(const Affine& outer) const;  // outer applied after this
     Box map(const Box& box) const;           // the bounds of the mapped corners
-    // At least the largest factor by which the map stretches a length.
-    double stretch() const { return std::sqrt(a * a + b * b + c * c + d * d); }
+    // The largest factor by which the map stretches a length (its largest
+    // singular value).
+    double stretch() const {
+        const double sum = a * a + b * b + c * c + d * d;
+        const double det = a * d - b * c;
+        return std::sqrt((sum + std::sqrt(std::max(sum * sum - 4.0 * det * det, 0.0))) / 2.0);
+    }
 };
 
 struct Placement {

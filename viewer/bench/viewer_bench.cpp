@@ -167,6 +167,7 @@ void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::st
     for (int i = 0; i < options.frames; ++i) {
         const Clock::time_point start = Clock::now();
         moveStep(state, i % 2 == 0 ? Direction::Right : Direction::Left);
+        state.redrawPending = true;
         {
             wxClientDC dc(&canvas);
             canvas.paintFrame();

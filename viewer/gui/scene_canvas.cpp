@@ -118,6 +118,7 @@ void SceneCanvas::onPaint(wxPaintEvent&) {
 }
 
 void SceneCanvas::paintFrame() {
+    movedShownTimed_ = false;
     // A paint that arrives while a document is being read (behind its error
     // box) finds the context current already and leaves it so.
     GlCurrent gl(state_);
@@ -279,7 +280,7 @@ void SceneCanvas::showKeptSceneMoved(const ReaderContext* context, const View& k
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBlitFramebuffer(0, 0, imageWidth_, imageHeight_, static_cast<GLint>(std::lround(to.x0)),
                       static_cast<GLint>(std::lround(to.y0)), static_cast<GLint>(std::lround(to.x1)),
-                      static_cast<GLint>(std::lround(to.y1)), GL_COLOR_BUFFER_BIT, GL_LINEAR);
+                      static_cast<GLint>(std::lround(to.y1)), GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
@@ -307,11 +308,13 @@ void SceneCanvas::present() {
     drawBands();
     SwapBuffers();
     drawnThisFrame_ = false;
-    if (previewing_) {
+    // The first moved image of a paint is what its step shows at once.
+    if (previewing_ && !movedShownTimed_) {
         glFinish();
         movedShownAt_ = std::chrono::steady_clock::now();
-        previewing_ = false;
+        movedShownTimed_ = true;
     }
+    previewing_ = false;
 }
 
 void SceneCanvas::drawBands() const {

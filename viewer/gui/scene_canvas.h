@@ -81,6 +81,7 @@ private:
     int workWidth_ = 0;
     int workHeight_ = 0;
     bool previewing_ = false;
+    bool movedShownTimed_ = false;
     std::chrono::steady_clock::time_point movedShownAt_;
     int imageWidth_ = 0;
     int imageHeight_ = 0;
