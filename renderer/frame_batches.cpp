@@ -6,7 +6,7 @@
 
 namespace qmv::renderer {
 
-size_t BatchPlanner::KeyHash::operator()(const BatchKey& k) const {
+size_t BatchPlanner::hashKey(const BatchKey& k) {
     uint32_t colour[4];
     std::memcpy(colour, k.state.colour.data(), sizeof colour);
     uint64_t h = uint64_t(k.kind) | uint64_t(k.pool) << 8 | uint64_t(k.group) << 16;

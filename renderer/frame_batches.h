@@ -102,11 +102,12 @@ public:
     void finish();
 
     const std::vector<Slot>& slots() const { return slots_; }
+    static size_t hashKey(const BatchKey& key);
     const std::vector<PieceRef>& pieces() const { return sorted_; }
 
 private:
     struct KeyHash {
-        size_t operator()(const BatchKey& k) const;
+        size_t operator()(const BatchKey& k) const { return hashKey(k); }
     };
     struct CellRange {
         int x0, y0, x1, y1;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "layer_index.h"
 #include "render_scene.h"
 #include "texture_layout.h"
 
@@ -183,7 +184,7 @@ public:
 
     // The layer's commands planned into the frame's batches, then the plan
     // finished once every visible layer is in it.
-    void plan(const Recording& recording);
+    void plan(const Recording& recording, const LayerIndex* index);
     void finishPlan() { gpu_.planner_.finish(); }
     // Draws up to `batches` more of the planned slots; true once every slot
     // is drawn. Each call sets up what it draws with and puts it away
@@ -385,6 +386,7 @@ private:
     }
 
     void planItem(const Item& item);
+    void planPlacement(uint32_t index);
     // True for a piece that cannot make a fragment: an area that holds no
     // pixel centre, or lines that all lie on one point.
     bool drawsNoPixel(const Bounds& b, bool area) const {
@@ -419,6 +421,7 @@ private:
     uint32_t boundGroup_ = 0;
     // The planning walk's state, and what was last set in the GL.
     DrawState walk_;
+    std::vector<uint32_t> found_;
     std::vector<BatchPlanner::PieceSpan> stencilFans_;
     std::vector<BatchPlanner::PieceSpan> stencilCovers_;
     DrawState applied_;
@@ -499,12 +502,8 @@ void FrameDrawer::planStencilFill(const Recording& recording, size_t& i) {
             }
             continue;
         }
-        if (cmd.op == Op::Colour) walk_.colour = g_.colours[cmd.index];
-        if (cmd.op == Op::BindTexture) walk_.texture = static_cast<int32_t>(cmd.index);
-        if (cmd.op == Op::Texturing) walk_.texturing = static_cast<int8_t>(cmd.index);
-        if (cmd.op == Op::Shade) walk_.shade = static_cast<int8_t>(cmd.index);
-        if (cmd.op == Op::Blend) walk_.blend = static_cast<int16_t>(cmd.index);
-        if (cmd.op == Op::StencilMark) walk_.texturing = 0;
+        uint8_t set = 0;
+        noteState(walk_, set, cmd, g_);
         if (cmd.op == Op::StencilCover) covering = true;
         if (cmd.op == Op::StencilOff) break;
     }
@@ -529,39 +528,50 @@ void FrameDrawer::planStencilFill(const Recording& recording, size_t& i) {
     gpu_.planner_.addBarrier(barrier, box);
 }
 
-void FrameDrawer::plan(const Recording& recording) {
+void FrameDrawer::planPlacement(uint32_t index) {
+    const Placement& placement = g_.placements[index];
+    if (placedShape(scene_, placement.shape) == nullptr || !placement.bounds.meets(top_.view)) return;
+    Barrier barrier;
+    barrier.placement = static_cast<int>(index);
+    barrier.entry = walk_;
+    gpu_.planner_.addBarrier(barrier, placement.bounds.box());
+}
+
+void FrameDrawer::plan(const Recording& recording, const LayerIndex* index) {
     const auto& commands = recording.commands;
+    uint8_t set = 0;
+    if (index != nullptr && !index->coversMost(top_.view)) {
+        // Only what the view may meet, each with its own state.
+        const DrawState before = walk_;
+        index->find(top_.view, found_, gpu_.marks_, gpu_.stamp_);
+        for (uint32_t e : found_) {
+            const LayerIndex::Entry& entry = index->entry(e);
+            walk_ = LayerIndex::resolve(index->epoch(entry.epoch), before);
+            const Command& cmd = commands[entry.command];
+            if (cmd.op == Op::Draw) {
+                planItem(g_.items[cmd.index]);
+            } else if (cmd.op == Op::StencilMark) {
+                size_t i = entry.command;
+                planStencilFill(recording, i);
+            } else if (cmd.op == Op::Place) {
+                planPlacement(cmd.index);
+            }
+        }
+        walk_ = LayerIndex::resolve(index->final(), before);
+        return;
+    }
     for (size_t i = 0; i < commands.size(); ++i) {
         const Command& cmd = commands[i];
         switch (cmd.op) {
         case Op::Draw: planItem(g_.items[cmd.index]); break;
-        case Op::Colour: walk_.colour = g_.colours[cmd.index]; break;
-        case Op::Blend: walk_.blend = static_cast<int16_t>(cmd.index); break;
-        case Op::Dashes: walk_.dashes = static_cast<int32_t>(cmd.index); break;
-        case Op::Shade: walk_.shade = static_cast<int8_t>(cmd.index); break;
-        case Op::BindTexture: walk_.texture = static_cast<int32_t>(cmd.index); break;
-        case Op::Texturing: walk_.texturing = static_cast<int8_t>(cmd.index); break;
         case Op::StencilMark: planStencilFill(recording, i); break;
-        case Op::StencilCover:
-        case Op::StencilOff: break;
         case Op::Place: {
-            const Placement& placement = g_.placements[cmd.index];
-            const ShapeEntry* shape = placedShape(scene_, placement.shape);
-            if (shape == nullptr) break;
-            if (placement.bounds.meets(top_.view)) {
-                Barrier barrier;
-                barrier.placement = static_cast<int>(cmd.index);
-                barrier.entry = walk_;
-                gpu_.planner_.addBarrier(barrier, placement.bounds.box());
-            }
-            const Recording& r = shape->recording;
-            if (r.finalBlend >= 0) walk_.blend = static_cast<int16_t>(r.finalBlend);
-            if (r.finalDashes >= 0) walk_.dashes = r.finalDashes;
-            if (r.finalShade >= 0) walk_.shade = static_cast<int8_t>(r.finalShade);
-            if (r.finalTexture >= 0) walk_.texture = r.finalTexture;
-            walk_.texturing = 0;
+            planPlacement(cmd.index);
+            const ShapeEntry* shape = placedShape(scene_, g_.placements[cmd.index].shape);
+            if (shape != nullptr) notePlacedState(walk_, set, shape->recording);
             break;
         }
+        default: noteState(walk_, set, cmd, g_); break;
         }
     }
 }
@@ -688,8 +698,19 @@ GpuScene::~GpuScene() = default;
 
 void GpuScene::beginFrame(const RenderScene& scene, const View& view, bool topRowFirst) {
     frame_ = std::make_unique<FrameDrawer>(*this, scene, view, topRowFirst);
-    for (const LayerEntry& layer : scene.layers) {
-        if (layer.visible != 0) frame_->plan(layer.recording);
+    if (indexes_.size() != scene.layers.size() && useIndexes_) {
+        indexes_.assign(scene.layers.size(), LayerIndex());
+        auto placed = [&scene](const Placement& p) -> const Recording* {
+            const ShapeEntry* shape = placedShape(scene, p.shape);
+            return shape != nullptr ? &shape->recording : nullptr;
+        };
+        for (size_t i = 0; i < scene.layers.size(); ++i) {
+            indexes_[i].build(scene.layers[i].recording, scene.geometry, placed);
+        }
+    }
+    for (size_t i = 0; i < scene.layers.size(); ++i) {
+        if (scene.layers[i].visible == 0) continue;
+        frame_->plan(scene.layers[i].recording, useIndexes_ ? &indexes_[i] : nullptr);
     }
     frame_->finishPlan();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame_batches.h"
+#include "layer_index.h"
 #include "gl_resources.h"
 #include "qmv/renderer.h"
 #include "qmv/view.h"
@@ -48,11 +49,15 @@ public:
     // Off, every frame draws every primitive at full detail (for
     // comparisons).
     void useLevels(bool on) { useLevels_ = on; }
+    // Off, every frame walks every command of the visible layers (for
+    // comparisons); on, a frame that sees little of a layer asks its index.
+    void useIndexes(bool on) { useIndexes_ = on; }
 
 
 private:
     bool uploaded_ = false;
     bool useLevels_ = true;
+    bool useIndexes_ = true;
     // One buffer per group of each pool (scene_geometry.h).
     std::array<std::vector<BufferObject>, kPoolKinds> positions_;
     std::vector<BufferObject> colours_;
@@ -62,6 +67,9 @@ private:
     FrameStatistics counts_;
     BatchPlanner planner_;  // kept from frame to frame for its storage
     std::unique_ptr<FrameDrawer> frame_;  // the frame being drawn
+    std::vector<LayerIndex> indexes_;     // one per layer, made at the first frame
+    std::vector<uint32_t> marks_;         // the indexes' scratch
+    uint32_t stamp_ = 0;
     friend class FrameDrawer;
 };
 

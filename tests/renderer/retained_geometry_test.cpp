@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "detail_levels.h"
@@ -185,6 +186,63 @@ TEST_F(RetainedGeometry, AFrameDrawsOnlyWhatMeetsTheView) {
     doc.paint(View{{0, 0, 100, 100}, 100, 100});
     EXPECT_GE(doc.scene()->gpu.lastFrame().vertices, 200u);
     EXPECT_LE(doc.scene()->gpu.lastFrame().vertices, 2u * 13 * 13);
+}
+
+// Zoomed in, a frame plans only what the layers' indexes find, each with
+// the state the walk would give it: colours, blend modes, gradients and
+// their shade model, stencil fills and placed shapes over four layers, a
+// hidden one among them, draw the same pixels either way.
+TEST_F(RetainedGeometry, IndexedFramesDrawWhatTheWholeWalkDraws) {
+    SceneWriter w(squareHeader(1000));
+    w.beginShape({1, 1});  // large enough to be placed, not copied
+    std::vector<Point> star;
+    for (int k = 0; k < 300; ++k) {
+        const double a = 2 * std::numbers::pi * k / 300, r = k % 2 ? 4 : 9;
+        star.push_back({std::round(10 + r * std::cos(a)), std::round(10 + r * std::sin(a))});
+    }
+    w.setLineColor(rgb(0, 90, 0));
+    w.drawPolygon(star);
+    w.endShape();
+    for (int layer = 0; layer < 4; ++layer) {
+        w.layer("l" + std::to_string(layer));
+        for (int i = 0; i < 40; ++i) {
+            for (int j = 0; j < 40; ++j) {
+                const Point p{i * 25.0 + layer * 3, j * 25.0 + layer * 2};
+                switch ((i + j + layer) % 5) {
+                case 0: w.setFillColor(rgb(i * 6, j * 6, 100)); w.fillBox(p, {10, 8}); break;
+                case 1: w.setLineColor(rgb(200, i * 6, j * 6)); w.line(p, {12, 5}); break;
+                case 2: w.setBlendMode((i + j) % 3 + 1); w.fillCircle(p, 6); break;
+                case 3:
+                    w.setGradientFill(p, rgb(255, 0, 0), {p.x + 10, p.y}, rgb(0, 0, 255));
+                    w.fillPolygon({p, {p.x + 10, p.y}, {p.x + 5, p.y + 9}});
+                    w.setFillColor(rgb(30, 30, 30));
+                    break;
+                default: w.stampShape(0, p); break;
+                }
+            }
+        }
+    }
+    w.finish();
+    SceneFile file(w);
+    SceneDocument doc(file.path().c_str());
+    ASSERT_EQ(doc.error(), nullptr);
+    setLayerVisible(doc.scene(), 1, 0);
+    renderer::GpuScene& gpu = doc.scene()->gpu;
+    for (const WorldWindow world : {WorldWindow{300, 300, 400, 400}, WorldWindow{710, 40, 760, 90}}) {
+        const View view{world, 200, 200};
+        gpu.useIndexes(false);
+        doc.paint(view);
+        const RgbaImage walked = readRegion(200, 200);
+        gpu.useIndexes(true);
+        doc.paint(view);
+        const RgbaImage found = readRegion(200, 200);
+        int differing = 0;
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < 200; ++x) differing += !(walked.at(x, y) == found.at(x, y));
+        }
+        EXPECT_EQ(differing, 0) << "view from " << world.xmin << ", " << world.ymin;
+        EXPECT_GT(gpu.lastFrame().pieces, 0u);
+    }
 }
 
 // A drawing 3.6 million units wide zoomed to 50 units across, the view

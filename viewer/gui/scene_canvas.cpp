@@ -251,13 +251,13 @@ bool SceneCanvas::continueScene(double seconds) {
         Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     glBindFramebuffer(GL_FRAMEBUFFER, workFramebuffer_);
     bool whole = false;
-    // A few draws at a time, each part waited for, so that the slice ends
-    // near its time.
+    // A few draws at a time until the slice's time is used, then waited
+    // for once: each wait makes the rasteriser go over the whole picture.
     while (!whole) {
-        whole = paintSceneContinue(lastScene_, 16);
-        glFinish();
+        whole = paintSceneContinue(lastScene_, 64);
         if (Clock::now() >= until) break;
     }
+    glFinish();
     if (whole && prepareKeptImage(lastView_.width, lastView_.height)) {
         glBindFramebuffer(GL_READ_FRAMEBUFFER, workFramebuffer_);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
