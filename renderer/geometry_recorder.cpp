@@ -320,9 +320,7 @@ void GeometryRecorder::endPiece() {
     if (pending_.points.empty()) return;
     order_.resize(pending_.points.size());
     std::iota(order_.begin(), order_.end(), 0u);
-    const bool wasMarking = marking_;
     addPieces(PoolKind::Plain, itemKind_, pending_, order_);
-    marking_ = wasMarking;
 }
 
 void GeometryRecorder::endItem() {
@@ -352,7 +350,6 @@ void GeometryRecorder::place(int shape, const Recording& recording, const Affine
         geometry_.placements.push_back({shape, transform, Bounds::of(box)});
         command(Op::Place, static_cast<uint32_t>(geometry_.placements.size() - 1));
         target_->bounds.add(box);
-        target_->placesShapes = true;
         haveLastColour_ = false;  // the shape leaves its own colour
     }
     // What the shape leaves in force is left after it.
@@ -428,8 +425,7 @@ void GeometryRecorder::expand(const Recording& recording, const Affine& m) {
             geometry_.placements.push_back({inner.shape, composed, Bounds::of(box)});
             command(Op::Place, static_cast<uint32_t>(geometry_.placements.size() - 1));
             target_->bounds.add(box);
-            target_->placesShapes = true;
-            haveLastColour_ = false;
+                haveLastColour_ = false;
             break;
         }
         default:

@@ -72,9 +72,6 @@ public:
     // shape its commands copied with every vertex mapped.
     void place(int shape, const Recording& recording, const Affine& transform);
 
-    // How many vertices expansion may still add.
-    uint64_t expansionLeft() const { return expansionLeft_; }
-
 private:
     struct Pending {
         std::vector<Point> points;

@@ -163,7 +163,6 @@ struct Recording {
     Box bounds;                 // of every item drawn and shape placed
     uint64_t vertices = 0;      // stored for its items
     bool hasLevels = false;
-    bool placesShapes = false;  // through place commands
     // The state the recording leaves in force, each -1 where it sets none:
     // a frame that draws a placement goes on from there.
     int finalDashes = -1;
