@@ -57,13 +57,4 @@ struct DetailLevel {
 // strips shorter than kDetailPoints or an extent of 0.
 std::vector<DetailLevel> detailLevels(std::span<const Point> points, double extent);
 
-// The coarsest level whose tolerance is at most `limit`: 0 for the full
-// one, i for tolerances[i - 1].
-template <typename Tolerances>
-size_t chooseLevel(const Tolerances& tolerances, size_t count, double limit) {
-    size_t chosen = 0;
-    for (size_t i = 0; i < count && tolerances[i] <= limit; ++i) chosen = i + 1;
-    return chosen;
-}
-
 }  // namespace qmv::renderer

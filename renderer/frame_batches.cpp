@@ -60,38 +60,31 @@ void BatchPlanner::mark(const CellRange& r, uint32_t slot) {
     }
 }
 
+uint32_t BatchPlanner::slotFor(const BatchKey& key, const CellRange& r, bool mayShareCells) {
+    const uint32_t after = latestIn(r);  // the latest slot touching r, plus 1
+    auto found = latest_.find(key);
+    if (found != latest_.end() &&
+        (mayShareCells ? found->second + 1 >= after : found->second + 1 > after)) {
+        mark(r, found->second);
+        return found->second;
+    }
+    const auto slot = static_cast<uint32_t>(slots_.size());
+    slots_.push_back({key, false, {}, 0, 0});
+    latest_[key] = slot;
+    mark(r, slot);
+    return slot;
+}
+
 void BatchPlanner::addPiece(const BatchKey& key, const Bounds& bounds, uint32_t first,
                             uint32_t count) {
-    const CellRange r = cellsOf(bounds.xmin, bounds.ymin, bounds.xmax, bounds.ymax);
-    const uint32_t after = latestIn(r);
-    uint32_t slot;
-    auto found = latest_.find(key);
-    if (found != latest_.end() && found->second + 1 >= after) {
-        slot = found->second;
-    } else {
-        slot = static_cast<uint32_t>(slots_.size());
-        slots_.push_back({key, false, {}, 0, 0});
-        latest_[key] = slot;
-    }
-    mark(r, slot);
+    const uint32_t slot = slotFor(key, cellsOf(bounds.xmin, bounds.ymin, bounds.xmax, bounds.ymax), true);
     pieces_.push_back({slot, first, count, false});
 }
 
 void BatchPlanner::addStencilFill(const BatchKey& key, const Box& bounds,
                                   std::span<const PieceSpan> fans,
                                   std::span<const PieceSpan> covers) {
-    const CellRange r = cellsOf(bounds.xmin, bounds.ymin, bounds.xmax, bounds.ymax);
-    const uint32_t after = latestIn(r);
-    uint32_t slot;
-    auto found = latest_.find(key);
-    if (found != latest_.end() && found->second + 1 > after) {
-        slot = found->second;
-    } else {
-        slot = static_cast<uint32_t>(slots_.size());
-        slots_.push_back({key, false, {}, 0, 0});
-        latest_[key] = slot;
-    }
-    mark(r, slot);
+    const uint32_t slot = slotFor(key, cellsOf(bounds.xmin, bounds.ymin, bounds.xmax, bounds.ymax), false);
     for (const PieceSpan& f : fans) pieces_.push_back({slot, f.first, f.count, true});
     for (const PieceSpan& c : covers) pieces_.push_back({slot, c.first, c.count, false});
 }

@@ -115,6 +115,10 @@ private:
     CellRange cellsOf(double xmin, double ymin, double xmax, double ymax) const;
     uint32_t latestIn(const CellRange& r) const;  // 0 when none, else slot + 1
     void mark(const CellRange& r, uint32_t slot);
+    // The slot a piece or fill touching r joins (the latest of its key,
+    // when nothing drawn since touches r; a stencil fill may not share r
+    // with that slot's own fills either), or a new one; r marked with it.
+    uint32_t slotFor(const BatchKey& key, const CellRange& r, bool mayShareCells);
 
     double left_ = 0.0, bottom_ = 0.0, cellWidth_ = 1.0, cellHeight_ = 1.0, margin_ = 0.0;
     std::array<uint32_t, kCellsAcross * kCellsDown> cells_{};

@@ -124,6 +124,30 @@ void setDashes(uint32_t pattern) {
     }
 }
 
+void setTexturing(bool on) {
+    if (on) {
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+}
+
+// The outline's fans go into the stencil by inversion, with no colour.
+void beginStencilMark() {
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glEnable(GL_STENCIL_TEST);
+    glStencilMask(0xFF);
+    glStencilFunc(GL_ALWAYS, 0, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+}
+
+// The cover draws where the stencil is set, and clears it.
+void beginStencilCover() {
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
+}
+
 constexpr GLenum kPrimitives[] = {GL_LINES,          GL_LINE_STRIP, GL_TRIANGLES, GL_TRIANGLE_STRIP,
                                   GL_TRIANGLE_FAN,   GL_QUADS,      GL_POLYGON};
 
@@ -273,19 +297,22 @@ private:
         }
     }
 
-    void addItem(const Item& item, const Frame& frame) {
-        if (!item.bounds.meets(frame.view)) return;
+    // The coarsest level of the item whose tolerance is at most `tolerance`.
+    const Level& levelFor(const Item& item, double tolerance) const {
         const Level* levels = &g_.levels[item.levelBegin];
         size_t chosen = 0;
-        for (size_t i = 1; i < item.levelCount && levels[i].tolerance <= frame.tolerance; ++i) {
-            chosen = i;
-        }
+        for (size_t i = 1; i < item.levelCount && levels[i].tolerance <= tolerance; ++i) chosen = i;
+        return levels[chosen];
+    }
+
+    void addItem(const Item& item, const Frame& frame) {
+        if (!item.bounds.meets(frame.view)) return;
         if (item.kind != batchKind_ || item.pool != batchPool_) {
             flush();
             batchKind_ = item.kind;
             batchPool_ = item.pool;
         }
-        const Level& level = levels[chosen];
+        const Level& level = levelFor(item, frame.tolerance);
         for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
             const Piece& piece = g_.pieces[p];
             if (level.pieceEnd - level.pieceBegin > 1 && !piece.bounds.meets(frame.view)) continue;
@@ -342,24 +369,14 @@ private:
                 bindTexture(g_.textures[cmd.index]);
                 break;
             case Op::Texturing:
-                if (cmd.index != 0) {
-                    glEnable(GL_TEXTURE_2D);
-                } else {
-                    glDisable(GL_TEXTURE_2D);
-                }
+                setTexturing(cmd.index != 0);
                 break;
             case Op::StencilMark:
-                glDisable(GL_TEXTURE_2D);
-                glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-                glEnable(GL_STENCIL_TEST);
-                glStencilMask(0xFF);
-                glStencilFunc(GL_ALWAYS, 0, 0xFF);
-                glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
+                setTexturing(false);
+                beginStencilMark();
                 break;
             case Op::StencilCover:
-                glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-                glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
-                glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
+                beginStencilCover();
                 break;
             case Op::StencilOff:
                 glDisable(GL_STENCIL_TEST);
@@ -401,6 +418,9 @@ private:
     void applyState(const DrawState& state, bool colour);
     void drawStencilSlot(const BatchPlanner::Slot& slot,
                          const std::vector<BatchPlanner::PieceRef>& pieces);
+    // The slot's fans, or its other pieces, as one draw call.
+    void drawPieces(const BatchPlanner::Slot& slot, const std::vector<BatchPlanner::PieceRef>& pieces,
+                    bool fans, DrawKind kind, PoolKind pool, uint32_t group);
 
     void drawSlot(const BatchPlanner::Slot& slot, const std::vector<BatchPlanner::PieceRef>& pieces);
 
@@ -431,9 +451,6 @@ private:
 
 void FrameDrawer::planItem(const Item& item) {
     if (!item.bounds.meets(top_.view)) return;
-    const Level* levels = &g_.levels[item.levelBegin];
-    size_t chosen = 0;
-    for (size_t i = 1; i < item.levelCount && levels[i].tolerance <= top_.tolerance; ++i) chosen = i;
     BatchKey key;
     key.kind = item.kind;
     key.pool = item.pool;
@@ -441,7 +458,7 @@ void FrameDrawer::planItem(const Item& item) {
     if (item.pool != PoolKind::Plain) key.state.colour = {};
     if (key.state.texturing == 0) key.state.texture = -1;
     BatchPlanner& planner = gpu_.planner_;
-    const Level& level = levels[chosen];
+    const Level& level = levelFor(item, top_.tolerance);
     const bool several = level.pieceEnd - level.pieceBegin > 1;
     const bool area = item.kind != DrawKind::Lines && item.kind != DrawKind::LineStrip;
     for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
@@ -474,10 +491,7 @@ void FrameDrawer::planStencilFill(const Recording& recording, size_t& i) {
             const Item& item = g_.items[cmd.index];
             box.add(item.bounds.box());
             if (!item.bounds.meets(top_.view)) continue;
-            const Level* levels = &g_.levels[item.levelBegin];
-            size_t chosen = 0;
-            for (size_t l = 1; l < item.levelCount && levels[l].tolerance <= top_.tolerance; ++l) chosen = l;
-            const Level& level = levels[chosen];
+            const Level& level = levelFor(item, top_.tolerance);
             for (uint32_t p = level.pieceBegin; p < level.pieceEnd; ++p) {
                 const Piece& piece = g_.pieces[p];
                 if (!piece.bounds.meets(top_.view)) continue;
@@ -586,13 +600,7 @@ void FrameDrawer::applyState(const DrawState& s, bool colour) {
     if (s.texturing != 0 && s.texture >= 0 && (all || s.texture != applied_.texture)) {
         bindTexture(g_.textures[static_cast<size_t>(s.texture)]);
     }
-    if (all || s.texturing != applied_.texturing) {
-        if (s.texturing != 0) {
-            glEnable(GL_TEXTURE_2D);
-        } else {
-            glDisable(GL_TEXTURE_2D);
-        }
-    }
+    if (all || s.texturing != applied_.texturing) setTexturing(s.texturing != 0);
     if (colour && (!colourKnown_ || s.colour != applied_.colour)) {
         glColor4fv(s.colour.data());
         colourKnown_ = true;
@@ -610,34 +618,26 @@ void FrameDrawer::drawStencilSlot(const BatchPlanner::Slot& slot,
     DrawState marking = slot.key.state;
     marking.texturing = 0;
     applyState(marking, false);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glEnable(GL_STENCIL_TEST);
-    glStencilMask(0xFF);
-    glStencilFunc(GL_ALWAYS, 0, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_INVERT);
-    for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
-        if (!pieces[p].fan) continue;
-        firsts_.push_back(static_cast<GLint>(pieces[p].first));
-        counts_.push_back(static_cast<GLsizei>(pieces[p].count));
-    }
-    batchKind_ = DrawKind::TriangleFan;
-    batchPool_ = PoolKind::Plain;
-    batchGroup_ = slot.key.fanGroup;
-    flush();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glStencilFunc(GL_NOTEQUAL, 0, 0xFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_ZERO);
+    beginStencilMark();
+    drawPieces(slot, pieces, true, DrawKind::TriangleFan, PoolKind::Plain, slot.key.fanGroup);
+    beginStencilCover();
     applyState(slot.key.state, slot.key.pool == PoolKind::Plain);
+    drawPieces(slot, pieces, false, slot.key.kind, slot.key.pool, slot.key.group);
+    glDisable(GL_STENCIL_TEST);
+}
+
+void FrameDrawer::drawPieces(const BatchPlanner::Slot& slot,
+                             const std::vector<BatchPlanner::PieceRef>& pieces, bool fans,
+                             DrawKind kind, PoolKind pool, uint32_t group) {
     for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
-        if (pieces[p].fan) continue;
+        if (pieces[p].fan != fans) continue;
         firsts_.push_back(static_cast<GLint>(pieces[p].first));
         counts_.push_back(static_cast<GLsizei>(pieces[p].count));
     }
-    batchKind_ = slot.key.kind;
-    batchPool_ = slot.key.pool;
-    batchGroup_ = slot.key.group;
+    batchKind_ = kind;
+    batchPool_ = pool;
+    batchGroup_ = group;
     flush();
-    glDisable(GL_STENCIL_TEST);
 }
 
 void FrameDrawer::drawSlot(const BatchPlanner::Slot& slot,
@@ -661,14 +661,7 @@ void FrameDrawer::drawSlot(const BatchPlanner::Slot& slot,
     }
     applyState(slot.key.state, slot.key.pool == PoolKind::Plain);
     if (slot.key.pool == PoolKind::Coloured) colourKnown_ = false;
-    for (uint32_t p = slot.pieceBegin; p < slot.pieceEnd; ++p) {
-        firsts_.push_back(static_cast<GLint>(pieces[p].first));
-        counts_.push_back(static_cast<GLsizei>(pieces[p].count));
-    }
-    batchKind_ = slot.key.kind;
-    batchPool_ = slot.key.pool;
-    batchGroup_ = slot.key.group;
-    flush();
+    drawPieces(slot, pieces, false, slot.key.kind, slot.key.pool, slot.key.group);
 }
 
 bool FrameDrawer::drawSome(size_t batches) {

@@ -49,7 +49,7 @@ inline constexpr Allowance kReplayedFillPixels{double(1 << 27), 128.0};
 inline constexpr Allowance kTessellatorSteps{double(1 << 27), 256.0};
 
 // Hard caps on what the scene holds.
-inline constexpr double kMaxStoredVertices = double(1 << 27);  // about 3 GiB of list store
+inline constexpr double kMaxStoredVertices = double(1 << 27);  // 2 GiB of 16-byte positions
 inline constexpr double kMaxTextureTexels = double(1 << 25);   // all images, borders included
 inline constexpr int kMaxTextureSide = 2048;  // a larger image is scaled down
 // Mesa 22 copies its store of small lists as each list is made, so making
