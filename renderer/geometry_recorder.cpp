@@ -1,9 +1,12 @@
 #include "geometry_recorder.h"
 
+#include "convex_loop.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
+#include "convex_loop.h"
 #include "detail_levels.h"
 
 namespace qmv::renderer {
@@ -236,26 +239,6 @@ void GeometryRecorder::end() {
     }
     finishItem(kind_, pool, levelBegin);
 }
-
-namespace {
-
-// Whether the closed loop through the points turns one way only.
-bool convexLoop(std::span<const Point> points, std::span<const uint32_t> order) {
-    const size_t n = order.size();
-    int sign = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const Point& a = points[order[i]];
-        const Point& b = points[order[(i + 1) % n]];
-        const Point& c = points[order[(i + 2) % n]];
-        const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
-        const int s = cross > 0.0 ? 1 : cross < 0.0 ? -1 : 0;
-        if (s != 0 && sign != 0 && s != sign) return false;
-        if (s != 0) sign = s;
-    }
-    return true;
-}
-
-}  // namespace
 
 bool GeometryRecorder::addFillLevels(std::span<const Point> outline) {
     if (target_ == nullptr || target_->commands.empty()) return false;

@@ -31,6 +31,7 @@
 #include <span>
 
 #include "callbacks.h"
+#include "convex_loop.h"
 #include "detail_levels.h"
 
 namespace qmv::renderer {
@@ -113,11 +114,42 @@ bool tessellatesCheaply(std::span<const Point> points) {
     return sweep.finished && sweep.crossings <= n;
 }
 
-bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill) {
+// A convex outline needs no tessellator: its fan, one triangle list, is
+// the same picture (convex_loop.h), and the tessellator's sweep was most
+// of the load of maps of many small filled islands. The fill's attribute
+// is the colour or a texture coordinate linear in the position, which any
+// cut of the outline gives alike.
+void fanConvex(const StencilOutline& outline, RenderScene& scene, const FillSpec& fill) {
+    std::span<const Point> loop(outline.points);
+    if (loop.size() > 1 && loop.front().x == loop.back().x && loop.front().y == loop.back().y) {
+        loop = loop.first(loop.size() - 1);
+    }
+    scene.limits.fill((outline.xmax - outline.xmin) * (outline.ymax - outline.ymin));
+    GeometryRecorder& rec = scene.recorder;
+    rec.begin(DrawKind::Triangles);
+    issueFillColour(rec, fill);
+    for (size_t i = 1; i + 1 < loop.size(); ++i) {
+        for (const Point& p : {loop[0], loop[i], loop[i + 1]}) {
+            applyFillVertex(rec, fill, p.x, p.y);
+            rec.vertex(p.x, p.y);
+        }
+    }
+    rec.end();
+}
+
+bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill, bool convex) {
     const std::vector<Point>& points = scene.stencilOutline.points;
     if (!scene.limits.store(ctx, double(points.size()))) return false;
     enterFillMode(scene.recorder, fill.mode);
     applyFillFirst(scene.recorder, fill);
+    if (convex) {
+        const size_t items = scene.geometry.items.size();
+        fanConvex(scene.stencilOutline, scene, fill);
+        if (fill.mode == FILL_SOLID && scene.geometry.items.size() == items + 1) {
+            scene.recorder.addFillLevels(points);
+        }
+        return true;
+    }
     tessBeginPolygon(scene);
     for (const Point& p : points) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
     const size_t items = scene.geometry.items.size();
@@ -134,9 +166,10 @@ bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fil
 bool stencilFillEnd(ReaderContext* ctx, RenderScene& scene, const FillSpec& fill) {
     StencilOutline& outline = scene.stencilOutline;
     const size_t n = outline.points.size();
-    if (n >= 3 && n <= kTessellatedPoints && scene.tessellator.get() != nullptr &&
-        tessellatesCheaply(outline.points)) {
-        const bool drawn = tessellateSmall(ctx, scene, fill);
+    const bool small = n >= 3 && n <= kTessellatedPoints && scene.tessellator.get() != nullptr;
+    const bool convex = small && convexLoop(outline.points);
+    if (small && (convex || tessellatesCheaply(outline.points))) {
+        const bool drawn = tessellateSmall(ctx, scene, fill, convex);
         leaveFillMode(scene.recorder, fill.mode);
         outline.points.clear();
         return drawn;

@@ -150,6 +150,17 @@ TEST(Fills, SelfIntersectingPolygonsFillByTheOddRule) {
     // The vertices made at the crossings blend the gradient, no stray colour.
     const Rgba tip = p.at(50, 88);
     EXPECT_GT(tip.b, tip.r);
+
+    // A solid star turns one way only, as a convex outline does, but winds
+    // twice: it must not be fanned as one.
+    SceneWriter solid(squareHeader());
+    solid.layer("l");
+    solid.setFillColor(rgb(255, 0, 0));
+    solid.fillPolygon(star);
+    solid.finish();
+    const Painted s = paint(solid);
+    EXPECT_TRUE(near(s.at(50, 50), kWhite));
+    EXPECT_TRUE(near(s.at(50, 88), kRed));
 }
 
 // A lake face bounded by two edge sets, gradient filled, and one of the

@@ -128,6 +128,15 @@ void redrawFrames(const char* name, ViewerState& state, qmv::viewer::SceneCanvas
                 name, d.best, d.median, p.best, p.median);
 }
 
+// What the last whole frame drew, so that a frame's time can be read
+// against its work.
+void printDrawn(const char* name, const ViewerState& state) {
+    const qmv::FrameStatistics drawn = qmv::renderSceneLastFrame(state.document.scene.get());
+    std::printf("  %-24s %llu vertices, %llu primitives in %llu draws, %llu placements\n", name,
+                static_cast<unsigned long long>(drawn.vertices), static_cast<unsigned long long>(drawn.pieces),
+                static_cast<unsigned long long>(drawn.batches), static_cast<unsigned long long>(drawn.placements));
+}
+
 void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::string& file) {
     using namespace qmv::viewer;
     closeDocument(state);
@@ -148,10 +157,7 @@ void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::st
                 qmv::readerParseSeconds(state.document.context.get()));
     std::printf("  %-24s draw %8.2f ms | paint %8.2f ms\n", "first frame", state.lastDrawSeconds * 1000.0,
                 first);
-    const qmv::FrameStatistics drawn = qmv::renderSceneLastFrame(state.document.scene.get());
-    std::printf("  %-24s %llu vertices, %llu primitives in %llu draws, %llu placements\n", "first frame drew",
-                static_cast<unsigned long long>(drawn.vertices), static_cast<unsigned long long>(drawn.pieces),
-                static_cast<unsigned long long>(drawn.batches), static_cast<unsigned long long>(drawn.placements));
+    printDrawn("first frame drew", state);
     redrawFrames("pan (arrow key step)", state, canvas, [](ViewerState& s, int i) {
         moveStep(s, i % 2 == 0 ? Direction::Right : Direction::Left);
     });
@@ -190,6 +196,7 @@ void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::st
         paintOnce(canvas);
         redrawFrames(zoom == 10.0 ? "pan at 10x zoom" : "pan at 100x zoom", state, canvas,
                      [](ViewerState& s, int i) { moveStep(s, i % 2 == 0 ? Direction::Right : Direction::Left); });
+        printDrawn(zoom == 10.0 ? "10x zoom drew" : "100x zoom drew", state);
     }
     initialView(state);
     std::vector<double> presents;
