@@ -12,6 +12,8 @@ packages=(
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   libwxgtk3.2-dev xvfb xauth xdotool imagemagick
   hershey-fonts-data apitrace
+  desktop-file-utils shared-mime-info xdg-utils appstream libxml2-utils librsvg2-bin
+  help2man groff man-db bash-completion lintian fakeroot dpkg-dev file
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)
