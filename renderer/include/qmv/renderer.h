@@ -74,7 +74,7 @@ void clearToBackground(const ReaderContext* ctx);
 WorldWindow initialWorldWindow(const ReaderContext* ctx);
 
 // One frame: viewport and projection for the view, the background, then the
-// display lists of the visible layers in order. The matrix mode is left at
+// retained geometry of the visible layers in order. The matrix mode is left at
 // GL_PROJECTION, which the layers' own matrix operations act on.
 void paintScene(const ReaderContext* ctx, RenderScene* scene, const View& view);
 
