@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench clean test-asan fuzz
+.PHONY: all setup configure build run test bench clean test-asan fuzz package install
 
 all: build
 
@@ -28,6 +28,16 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian packages qmv-viewer and libqmv-dev, in $(BUILD)/packages/.
+package: build
+	cd $(BUILD) && cpack -G DEB -B packages
+	@ls $(BUILD)/packages/*.deb
+
+# Installs under PREFIX (default /usr/local), DESTDIR honoured.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	$(BUILD)/bench/reader_bench

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -122,20 +123,24 @@ HeadlessGl::~HeadlessGl() {
     eglTerminate(display_);
 }
 
-RgbaImage HeadlessGl::readPixels() const {
+RgbaImage HeadlessGl::readPixels() const { return readPixels(width_, height_); }
+
+RgbaImage HeadlessGl::readPixels(int width, int height) const {
+    width = std::clamp(width, 0, width_);
+    height = std::clamp(height, 0, height_);
     RgbaImage image;
-    image.width = width_;
-    image.height = height_;
-    const size_t rowBytes = static_cast<size_t>(width_) * 4;
-    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height_));
+    image.width = width;
+    image.height = height;
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height));
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     // GL counts rows from the bottom; pictures from the top.
     image.pixels.resize(bottomUp.size());
-    for (int row = 0; row < height_; ++row) {
+    for (int row = 0; row < height; ++row) {
         std::memcpy(&image.pixels[static_cast<size_t>(row) * rowBytes],
-                    &bottomUp[static_cast<size_t>(height_ - 1 - row) * rowBytes], rowBytes);
+                    &bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes);
     }
     return image;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "options.h"
+#include "qmv_version.h"
 #include "qmv/png_file.h"
 #include "render_support.h"
 
@@ -129,6 +130,36 @@ TEST_F(Tool, AFileThatCannotBeReadWritesNoImage) {
     EXPECT_FALSE(exists(png_));
 }
 
+// A thumbnail keeps the drawing's proportions within its square, and a
+// time limit that passes leaves no image, not even a partial one.
+TEST_F(Tool, ThumbnailsKeepTheDrawingsShapeAndATimeLimitWritesNothing) {
+    SceneHeader wide = greyHeader();
+    wide.upperRight = {200, 50};
+    SceneWriter w(wide);
+    w.layer("l");
+    w.setFillColor(rgb(255, 0, 0));
+    w.fillBox({0, 0}, {100, 50});
+    w.finish();
+    SceneFile scene(w.bytes());
+    const ToolRun run = runTool("--thumbnail 128 " + scene.path() + " " + png_);
+    ASSERT_EQ(run.status, 0) << run.err;
+    RgbaImage image;
+    ASSERT_TRUE(readPng(png_, &image, nullptr));
+    EXPECT_EQ(image.width, 128);
+    EXPECT_EQ(image.height, 32);
+    EXPECT_TRUE(near(image.at(30, 16), {255, 0, 0, 255}));
+    EXPECT_TRUE(near(image.at(100, 16), {128, 128, 128, 255}));
+    std::remove(png_.c_str());
+
+    // Making the context alone takes longer than a microsecond.
+    const ToolRun late = runTool("--thumbnail 128 --timeout 0.000001 " + scene.path() + " " + png_);
+    EXPECT_EQ(late.status, 1);
+    EXPECT_NE(late.err.find("time limit"), std::string::npos) << late.err;
+    EXPECT_FALSE(exists(png_));
+    EXPECT_EQ(runTool("--thumbnail 0 " + scene.path() + " " + png_).status, 2);
+    EXPECT_EQ(runTool(scene.path() + " -o " + png_ + " --timeout -1").status, 2);
+}
+
 TEST_F(Tool, UsageErrorsExitWithTwoAndHelpWithZero) {
     for (const std::string& args : {std::string(""), std::string("a.qmv"), std::string("-o x.png"),
                                     std::string("a.qmv -o x.png --size 0x10"),
@@ -142,6 +173,9 @@ TEST_F(Tool, UsageErrorsExitWithTwoAndHelpWithZero) {
     const ToolRun help = runTool("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: qmv-render FILE -o OUT.png", 0), 0u);
+    const ToolRun version = runTool("--version --frobnicate");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "qmv-render " QMV_VERSION "\n");
 }
 
 ParsedRenderOptions parse(std::vector<const char*> args) { return parseRenderOptions(args); }

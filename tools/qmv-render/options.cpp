@@ -9,7 +9,8 @@ namespace qmv {
 
 const char* const kRenderUsage =
     "usage: qmv-render FILE -o OUT.png [--size WxH] [--hide N]... "
-    "[--view XMIN,YMIN,XMAX,YMAX]\n"
+    "[--view XMIN,YMIN,XMAX,YMAX] [--timeout SECONDS]\n"
+    "   or: qmv-render --thumbnail SIZE FILE OUT.png [--timeout SECONDS]\n"
     "Renders a QMV scene file (.qmv, or .qmvz compressed) to a PNG image, as the\n"
     "viewer shows it in a client area of the given size.\n"
     "\n"
@@ -20,14 +21,26 @@ const char* const kRenderUsage =
     "                      world window to show, widened to the image's\n"
     "                      proportions (default: the file's Lower Left and\n"
     "                      Upper Right)\n"
+    "  --thumbnail SIZE    draw the initial view fitted into SIZE x SIZE pixels,\n"
+    "                      keeping the drawing's proportions, into OUT.png (the\n"
+    "                      freedesktop thumbnailer's call); the time limit is\n"
+    "                      10 seconds unless --timeout says otherwise\n"
+    "  --timeout SECONDS   give up after SECONDS of wall-clock time, with exit\n"
+    "                      status 1 and no image written\n"
     "  --help              show this text\n"
+    "  --version           show the version\n"
     "\n"
-    "Exit status: 0 image written; 1 the file could not be read or the image\n"
-    "not written; 2 usage error.\n";
+    "Needs no display and no GPU: it draws with Mesa's software rasteriser\n"
+    "when nothing else is there.\n"
+    "\n"
+    "Exit status: 0 image written; 1 the file could not be read, the time limit\n"
+    "passed or the image not written; 2 usage error.\n";
 
 namespace {
 
 constexpr int kMaxSide = 16384;
+// A year: beyond it the interval timer's seconds could overflow.
+constexpr double kMaxTimeoutSeconds = 365.0 * 86400.0;
 
 bool parseInt(std::string_view text, long low, long high, int* out) {
     const std::string s(text);
@@ -85,6 +98,10 @@ ParsedRenderOptions parseRenderOptions(std::span<const char* const> args) {
             o.help = true;
             continue;
         }
+        if (arg == "--version") {
+            o.version = true;
+            continue;
+        }
         // Options take their value as the next argument or after '='.
         std::string_view name = arg;
         std::string_view value;
@@ -96,7 +113,7 @@ ParsedRenderOptions parseRenderOptions(std::span<const char* const> args) {
         }
         const bool takesValue =
             name == "-o" || name == "--output" || name == "--size" || name == "--hide" ||
-            name == "--view";
+            name == "--view" || name == "--thumbnail" || name == "--timeout";
         if (takesValue && !hasValue) {
             if (i + 1 >= args.size()) {
                 fail(std::string(name) + " needs a value");
@@ -128,20 +145,38 @@ ParsedRenderOptions parseRenderOptions(std::span<const char* const> args) {
                 fail("--view wants XMIN,YMIN,XMAX,YMAX with XMIN < XMAX and YMIN < YMAX: '" +
                      std::string(value) + "'");
             }
+        } else if (name == "--thumbnail") {
+            if (!parseInt(value, 1, kMaxSide, &o.thumbnail)) {
+                fail("--thumbnail wants a size from 1 to " + std::to_string(kMaxSide) + ": '" +
+                     std::string(value) + "'");
+            }
+        } else if (name == "--timeout") {
+            if (!parseDouble(value, &o.timeoutSeconds) || o.timeoutSeconds <= 0.0 ||
+                o.timeoutSeconds > kMaxTimeoutSeconds) {
+                fail("--timeout wants seconds above 0: '" + std::string(value) + "'");
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             fail("unknown option " + std::string(arg));
         } else if (o.input.empty()) {
             o.input = std::string(arg);
+        } else if (o.thumbnail > 0 && !outputGiven) {
+            // A thumbnail's second name is where it goes.
+            o.output = std::string(arg);
+            outputGiven = true;
         } else {
             fail("more than one scene file: '" + std::string(arg) + "'");
         }
     }
-    if (o.help) {
+    if (o.help || o.version) {
         parsed.error.clear();
         return parsed;
     }
     if (o.input.empty()) fail("no scene file given");
     if (!outputGiven) fail("no output file given (-o OUT.png)");
+    if (o.thumbnail > 0) {
+        if (o.timeoutSeconds == 0.0) o.timeoutSeconds = kThumbnailTimeoutSeconds;
+        o.width = o.height = o.thumbnail;
+    }
     return parsed;
 }
 

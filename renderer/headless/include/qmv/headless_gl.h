@@ -34,6 +34,9 @@ public:
 
     // Waits for the drawing to finish and reads the whole buffer back.
     RgbaImage readPixels() const;
+    // The same for the width x height corner at the lower left, which a
+    // viewport of that size at the origin draws into (clamped to the buffer).
+    RgbaImage readPixels(int width, int height) const;
 
 private:
     // nullptr when the context is current, else what failed.
