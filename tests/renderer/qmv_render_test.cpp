@@ -172,7 +172,7 @@ TEST_F(Tool, UsageErrorsExitWithTwoAndHelpWithZero) {
     }
     const ToolRun help = runTool("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: qmv-render FILE -o OUT.png", 0), 0u);
+    EXPECT_EQ(help.out.rfind("Usage: qmv-render FILE -o OUT.png", 0), 0u);
     const ToolRun version = runTool("--version --frobnicate");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "qmv-render " QMV_VERSION "\n");

@@ -48,7 +48,7 @@ TEST(TextTools, HelpAndUsage) {
     for (const std::string& tool : {kAs, kDis}) {
         const ProgramRun help = run(tool + " --help");
         EXPECT_EQ(help.status, 0);
-        EXPECT_NE(help.out.find("usage: "), std::string::npos) << help.out;
+        EXPECT_NE(help.out.find("Usage: "), std::string::npos) << help.out;
         EXPECT_EQ(run(tool).status, 2);
         EXPECT_EQ(run(tool + " --bogus x").status, 2);
         EXPECT_EQ(run(tool + " a b").status, 2);

@@ -5,14 +5,22 @@
 #include "qmv/textform/file_io.h"
 #include "qmv/textform/textform.h"
 #include "qmv/textform/tool_options.h"
+#include "qmv_version.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qmv-as TEXT -o OUT\n"
+    "Usage: qmv-as TEXT -o OUT\n"
     "Assembles the scene text TEXT into the scene file OUT; OUT is written\n"
     "compressed when its name carries .qmvz. OUT appears only when TEXT\n"
-    "assembles without error. The text form is described in docs/text-format.md.";
+    "assembles without error. The text form is described in qmvt(5).\n"
+    "\n"
+    "  -o OUT              the scene file to write\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit status: 0 written; 1 TEXT could not be read or assembled (the\n"
+    "message names its line and column) or OUT not written; 2 usage error.";
 
 }  // namespace
 
@@ -26,6 +34,10 @@ int main(int argc, char** argv) {
     const ToolOptions& o = parsed.options;
     if (o.help) {
         std::printf("%s\n", kUsage);
+        return 0;
+    }
+    if (o.version) {
+        std::printf("qmv-as %s\n", QMV_VERSION);
         return 0;
     }
     std::string text;

@@ -6,14 +6,22 @@
 #include "qmv/textform/file_io.h"
 #include "qmv/textform/textform.h"
 #include "qmv/textform/tool_options.h"
+#include "qmv_version.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: qmv-dis FILE [-o OUT]\n"
+    "Usage: qmv-dis FILE [-o OUT]\n"
     "Writes the scene file FILE (read compressed when its name carries .qmvz)\n"
     "as text, to OUT or to standard output. qmv-as turns the text back into\n"
-    "the same bytes. The text form is described in docs/text-format.md.";
+    "the same bytes. The text form is described in qmvt(5).\n"
+    "\n"
+    "  -o OUT              the text file to write (default: standard output)\n"
+    "  --help              show this text\n"
+    "  --version           show the version\n"
+    "\n"
+    "Exit status: 0 written; 1 FILE could not be read or decoded, or OUT not\n"
+    "written; 2 usage error.";
 
 }  // namespace
 
@@ -27,6 +35,10 @@ int main(int argc, char** argv) {
     const ToolOptions& o = parsed.options;
     if (o.help) {
         std::printf("%s\n", kUsage);
+        return 0;
+    }
+    if (o.version) {
+        std::printf("qmv-dis %s\n", QMV_VERSION);
         return 0;
     }
     std::vector<uint8_t> bytes;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "options.h"
+#include "qmv_version.h"
 #include "output_buffer.h"
 #include "qmv/reader.h"
 #include "recorder.h"
@@ -39,7 +40,11 @@ int main(int argc, char** argv) {
     }
     const DumpOptions& options = parsed.options;
     if (options.help) {
-        std::printf("%s\n", qmv::usageLine());
+        std::printf("%s\n", qmv::helpText());
+        return 0;
+    }
+    if (options.version) {
+        std::printf("qmv-dump %s\n", QMV_VERSION);
         return 0;
     }
 

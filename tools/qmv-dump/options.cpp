@@ -5,7 +5,24 @@
 namespace qmv {
 
 const char* usageLine() {
-    return "usage: qmv-dump [--events] [--state] [--trace] [--no-callbacks] FILE";
+    return "Usage: qmv-dump [--events] [--state] [--trace] [--no-callbacks] FILE";
+}
+
+const char* helpText() {
+    return "Usage: qmv-dump [--events] [--state] [--trace] [--no-callbacks] FILE\n"
+           "Decodes a QMV scene file (.qmv, or .qmvz compressed) and prints a summary\n"
+           "of it: the header's values, the count of each kind of event, and the\n"
+           "outcome of the parse.\n"
+           "\n"
+           "  --events            print every callback instead, as JSON Lines\n"
+           "  --state             with --events, add the graphic state to each line\n"
+           "  --trace             print the reader's trace of the parse\n"
+           "  --no-callbacks      parse with the callbacks switched off\n"
+           "  --help              show this text\n"
+           "  --version           show the version\n"
+           "\n"
+           "Exit status: 0 the file was read whole; 1 the parse stopped at an error\n"
+           "(the summary or the events up to it are still printed); 2 usage error.";
 }
 
 ParsedOptions parseOptions(int argc, const char* const* argv) {
@@ -31,6 +48,8 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
                 options.callbacksEnabled = false;
             } else if (arg == "--help" || arg == "-h") {
                 options.help = true;
+            } else if (arg == "--version") {
+                options.version = true;
             } else {
                 parsed.error = "unknown option " + std::string(arg);
                 return parsed;
@@ -44,7 +63,7 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
         options.path = std::string(arg);
         havePath = true;
     }
-    if (options.help) {
+    if (options.help || options.version) {
         parsed.ok = true;
         return parsed;
     }

@@ -15,6 +15,7 @@ struct DumpOptions {
     bool withState = false;
     bool callbacksEnabled = true;
     bool help = false;
+    bool version = false;
     std::string path;
 };
 
@@ -26,7 +27,9 @@ struct ParsedOptions {
 
 ParsedOptions parseOptions(int argc, const char* const* argv);
 
-// "usage: qmv-dump [--events] [--state] [--trace] [--no-callbacks] FILE"
+// "Usage: qmv-dump [--events] [--state] [--trace] [--no-callbacks] FILE"
 const char* usageLine();
+// --help's text: the usage line, what the program does and its options.
+const char* helpText();
 
 }  // namespace qmv

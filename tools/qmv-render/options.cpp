@@ -8,7 +8,7 @@
 namespace qmv {
 
 const char* const kRenderUsage =
-    "usage: qmv-render FILE -o OUT.png [--size WxH] [--hide N]... "
+    "Usage: qmv-render FILE -o OUT.png [--size WxH] [--hide N]... "
     "[--view XMIN,YMIN,XMAX,YMAX] [--timeout SECONDS]\n"
     "   or: qmv-render --thumbnail SIZE FILE OUT.png [--timeout SECONDS]\n"
     "Renders a QMV scene file (.qmv, or .qmvz compressed) to a PNG image, as the\n"

@@ -16,6 +16,11 @@ ParsedToolOptions parseToolOptions(int argc, const char* const* argv, bool outpu
             parsed.ok = true;
             return parsed;
         }
+        if (!optionsEnded && arg == "--version") {
+            o.version = true;
+            parsed.ok = true;
+            return parsed;
+        }
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg == "-o") {

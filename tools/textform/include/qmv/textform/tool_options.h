@@ -8,6 +8,7 @@ namespace qmv::textform {
 
 struct ToolOptions {
     bool help = false;
+    bool version = false;
     std::string input;
     std::string output;  // empty: standard output
 };
