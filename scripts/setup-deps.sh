@@ -13,7 +13,7 @@ packages=(
   libwxgtk3.2-dev xvfb xauth xdotool imagemagick
   hershey-fonts-data apitrace
   desktop-file-utils shared-mime-info xdg-utils appstream libxml2-utils librsvg2-bin
-  libglib2.0-bin help2man groff man-db bash-completion lintian fakeroot dpkg-dev file
+  libglib2.0-bin help2man groff man-db bash-completion lintian fakeroot dpkg-dev file strace
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang-14 libclang-rt-14-dev)
