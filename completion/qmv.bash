@@ -2,29 +2,25 @@
 # their options, and file names filtered to what each place takes (scenes,
 # scene texts, PNG images).
 
-_qmv_files() {
-    # $1: the extended pattern of the names to offer; folders always come too.
-    _filedir "$1"
-}
-
 _qmv() {
     local cur prev words cword
     _init_completion || return
+    # _filedir offers folders and the files with these extensions.
     local scenes='qmv|qmvz'
     case ${words[0]##*/} in
     qmv-viewer)
-        _qmv_files "$scenes"
+        _filedir "$scenes"
         ;;
     qmv-dump)
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '--events --state --trace --no-callbacks --help --version' -- "$cur"))
         else
-            _qmv_files "$scenes"
+            _filedir "$scenes"
         fi
         ;;
     qmv-render)
         case $prev in
-        -o | --output) _qmv_files png; return ;;
+        -o | --output) _filedir png; return ;;
         --size | --hide | --view | --timeout) return ;;
         --thumbnail) COMPREPLY=($(compgen -W '128 256 512 1024' -- "$cur")); return ;;
         esac
@@ -41,27 +37,27 @@ _qmv() {
                 *) ((names++)) ;;
                 esac
             done
-            if ((thumbnail && names == 1)); then _qmv_files png; else _qmv_files "$scenes"; fi
+            if ((thumbnail && names == 1)); then _filedir png; else _filedir "$scenes"; fi
         fi
         ;;
     qmv-as)
         case $prev in
-        -o) _qmv_files "$scenes"; return ;;
+        -o) _filedir "$scenes"; return ;;
         esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '-o --help --version' -- "$cur"))
         else
-            _qmv_files qmvt
+            _filedir qmvt
         fi
         ;;
     qmv-dis)
         case $prev in
-        -o) _qmv_files qmvt; return ;;
+        -o) _filedir qmvt; return ;;
         esac
         if [[ $cur == -* ]]; then
             COMPREPLY=($(compgen -W '-o --help --version' -- "$cur"))
         else
-            _qmv_files "$scenes"
+            _filedir "$scenes"
         fi
         ;;
     esac

@@ -142,18 +142,14 @@ bool tessellateSmall(ReaderContext* ctx, RenderScene& scene, const FillSpec& fil
     if (!scene.limits.store(ctx, double(points.size()))) return false;
     enterFillMode(scene.recorder, fill.mode);
     applyFillFirst(scene.recorder, fill);
-    if (convex) {
-        const size_t items = scene.geometry.items.size();
-        fanConvex(scene.stencilOutline, scene, fill);
-        if (fill.mode == FILL_SOLID && scene.geometry.items.size() == items + 1) {
-            scene.recorder.addFillLevels(points);
-        }
-        return true;
-    }
-    tessBeginPolygon(scene);
-    for (const Point& p : points) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
     const size_t items = scene.geometry.items.size();
-    if (!tessEndPolygon(ctx, scene, scene.tessellator.get(), fill, false)) return false;
+    if (convex) {
+        fanConvex(scene.stencilOutline, scene, fill);
+    } else {
+        tessBeginPolygon(scene);
+        for (const Point& p : points) tessAddVertex(scene, p.x, p.y, fill.at(p.x, p.y));
+        if (!tessEndPolygon(ctx, scene, scene.tessellator.get(), fill, false)) return false;
+    }
     // One item of triangles: a solid fill gets coarser levels too.
     if (fill.mode == FILL_SOLID && scene.geometry.items.size() == items + 1) {
         scene.recorder.addFillLevels(points);
