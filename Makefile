@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench clean test-asan fuzz package install
+.PHONY: all setup configure build run test bench clean test-asan test-tsan fuzz package install
 
 all: build
 
@@ -70,6 +70,28 @@ test-asan: setup
 	fi
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && $(ASAN_ENV) ctest --output-on-failure -j $(JOBS) -E '$(ASAN_EXCLUDE)'
+
+# The tests of what runs on more than one thread (the reader's parses from
+# several threads, the viewer's background loads) built with
+# ThreadSanitizer in $(TSAN_BUILD): any report fails. The software
+# rasteriser draws in the calling thread (LP_NUM_THREADS=0), so that only
+# this project's threads run; address-space randomisation is off for the
+# sanitizer's fixed memory layout.
+TSAN_BUILD ?= build-tsan
+TSAN_FLAGS = -fsanitize=thread -fno-omit-frame-pointer
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:abort_on_error=1 LP_NUM_THREADS=0
+TSAN_RUN = $(TSAN_ENV) setarch $(shell uname -m) -R
+
+test-tsan: setup
+	@if [ ! -f $(TSAN_BUILD)/build.ninja ]; then \
+	  cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
+	    "-DCMAKE_C_FLAGS=$(TSAN_FLAGS)" "-DCMAKE_CXX_FLAGS=$(TSAN_FLAGS)" \
+	    "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread"; \
+	fi
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target reader_tests viewer_tests
+	$(TSAN_RUN) $(TSAN_BUILD)/tests/reader/reader_tests --gtest_filter='Progress.*'
+	$(TSAN_RUN) $(TSAN_BUILD)/tests/viewer/viewer_tests --gtest_filter='Loading.*:Documents.*:Commands.*'
 
 # The fuzz programs (clang 14, libFuzzer with the sanitizers) in
 # $(FUZZ_BUILD), each run for FUZZ_SECONDS; see docs/robustness.md.

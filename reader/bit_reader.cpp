@@ -6,7 +6,10 @@ namespace qmv {
 
 void noteDataEnd() {
     markEnded();
-    if (g_reader.file != nullptr && g_reader.file->inflateLimitHit) {
+    if (g_reader.file == nullptr) return;
+    if (g_reader.file->stopped) {
+        readerError(kParseStoppedMessage);
+    } else if (g_reader.file->inflateLimitHit) {
         readerError("Parser: Compressed data inflates past its limit.");
     }
 }

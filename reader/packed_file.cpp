@@ -41,6 +41,7 @@ bool refillRaw(PackedFile* pf) {
     if (pf->fileEnded) return false;
     size_t got = std::fread(pf->outBuffer.get(), 1, PackedFile::kBufferSize, pf->file);
     if (got < PackedFile::kBufferSize) pf->fileEnded = true;
+    pf->bytesRead += got;
     pf->outPos = 0;
     pf->outEnd = got;
     return got > 0;
@@ -62,6 +63,7 @@ bool refillCompressed(PackedFile* pf) {
         if (z.avail_in == 0 && !pf->fileEnded) {
             size_t got = std::fread(pf->inBuffer.get(), 1, PackedFile::kBufferSize, pf->file);
             if (got < PackedFile::kBufferSize) pf->fileEnded = true;
+            pf->bytesRead += got;
             z.next_in = pf->inBuffer.get();
             z.avail_in = static_cast<uInt>(got);
         }
@@ -154,7 +156,17 @@ PackedFile* packedOpen(const char* path, int mode, int compressed) {
 
 bool packedRefill(PackedFile* pf) {
     if (pf->outPos < pf->outEnd) return true;
-    return pf->compressed ? refillCompressed(pf) : refillRaw(pf);
+    if (pf->stopped) return false;
+    const bool refilled = pf->compressed ? refillCompressed(pf) : refillRaw(pf);
+    // Told after every refill, also of a compressed file's blocks that took
+    // no new input, so that a stop takes effect within one buffer.
+    if (refilled && pf->onRefill != nullptr &&
+        !pf->onRefill(pf->onRefillData, pf->bytesRead, pf->fileBytes)) {
+        pf->stopped = true;
+        pf->outPos = pf->outEnd = 0;
+        return false;
+    }
+    return refilled;
 }
 
 bool packedWrite(PackedFile* pf, const uint8_t* data, size_t size) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 #include "bit_reader.h"
@@ -191,7 +192,19 @@ void finishParse(ReaderContext* ctx) {
 
 int32_t nowSeconds() { return static_cast<int32_t>(std::time(nullptr)); }
 
-void readerParse(ReaderContext* ctx) {
+// The reader's globals serve one parse at a time: parses from other threads
+// queue here, and a thread already parsing (a callback) may not start one.
+std::mutex parseLock;
+thread_local bool parsingInThisThread = false;
+
+void readerParse(ReaderContext* ctx, const ReaderOptions& options) {
+    if (parsingInThisThread) {
+        ctx->hasError = true;
+        ctx->errorText = kParseBusyMessage;
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(parseLock);
+    parsingInThisThread = true;
     g_reader.ctx = ctx;
     g_reader.bitPos = 0;
     g_reader.ended = false;
@@ -200,8 +213,11 @@ void readerParse(ReaderContext* ctx) {
         g_reader.ctx = nullptr;
         ctx->hasError = true;
         ctx->errorText = "Parser: Error reading file";
+        parsingInThisThread = false;
         return;
     }
+    file->onRefill = options.progress;
+    file->onRefillData = options.progressData;
     g_reader.file = file;
     ctx->fileBytes = file->fileBytes;
     ctx->decodedAllowance = allowanceFor(kDecodedBase, kDecodedPerFileByte, ctx->fileBytes);
@@ -219,6 +235,7 @@ void readerParse(ReaderContext* ctx) {
     g_reader.file = nullptr;
     g_reader.bitPos = 0;
     g_reader.ended = false;
+    parsingInThisThread = false;
 }
 
 }  // namespace
@@ -258,13 +275,21 @@ void readerClearCallbacks() {
 
 ReaderContext* readerOpen(const char* path, void* clientData, int callbacksEnabled,
                           const char* tracePath) {
+    ReaderOptions options;
+    options.clientData = clientData;
+    options.callbacksEnabled = callbacksEnabled;
+    options.tracePath = tracePath;
+    return readerOpenWith(path, options);
+}
+
+ReaderContext* readerOpenWith(const char* path, const ReaderOptions& options) {
     auto* ctx = new (std::nothrow) ReaderContext;
     if (ctx == nullptr) return nullptr;
     ctx->path = path != nullptr ? path : "";
-    ctx->clientData = clientData;
-    ctx->callbacksEnabled = callbacksEnabled;
-    if (tracePath != nullptr) ctx->traceFile = std::fopen(tracePath, "w");
-    readerParse(ctx);
+    ctx->clientData = options.clientData;
+    ctx->callbacksEnabled = options.callbacksEnabled;
+    if (options.tracePath != nullptr) ctx->traceFile = std::fopen(options.tracePath, "w");
+    readerParse(ctx, options);
     if (ctx->traceFile != nullptr) {
         std::fclose(ctx->traceFile);
         ctx->traceFile = nullptr;

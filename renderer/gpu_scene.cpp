@@ -686,21 +686,24 @@ bool FrameDrawer::drawSome(size_t batches) {
     return nextSlot_ >= slots.size();
 }
 
+void GpuScene::buildIndexes(const RenderScene& scene) {
+    if (indexes_.size() == scene.layers.size()) return;
+    indexes_.assign(scene.layers.size(), LayerIndex());
+    auto placed = [&scene](const Placement& p) -> const Recording* {
+        const ShapeEntry* shape = placedShape(scene, p.shape);
+        return shape != nullptr ? &shape->recording : nullptr;
+    };
+    for (size_t i = 0; i < scene.layers.size(); ++i) {
+        indexes_[i].build(scene.layers[i].recording, scene.geometry, placed);
+    }
+}
+
 GpuScene::GpuScene() = default;
 GpuScene::~GpuScene() = default;
 
 void GpuScene::beginFrame(const RenderScene& scene, const View& view, bool topRowFirst) {
     frame_ = std::make_unique<FrameDrawer>(*this, scene, view, topRowFirst);
-    if (indexes_.size() != scene.layers.size() && useIndexes_) {
-        indexes_.assign(scene.layers.size(), LayerIndex());
-        auto placed = [&scene](const Placement& p) -> const Recording* {
-            const ShapeEntry* shape = placedShape(scene, p.shape);
-            return shape != nullptr ? &shape->recording : nullptr;
-        };
-        for (size_t i = 0; i < scene.layers.size(); ++i) {
-            indexes_[i].build(scene.layers[i].recording, scene.geometry, placed);
-        }
-    }
+    if (useIndexes_) buildIndexes(scene);
     for (size_t i = 0; i < scene.layers.size(); ++i) {
         if (scene.layers[i].visible == 0) continue;
         frame_->plan(scene.layers[i].recording, useIndexes_ ? &indexes_[i] : nullptr);

@@ -31,6 +31,9 @@ public:
     // Makes the buffers, textures and program, and lets the model's vertex
     // arrays go. The context the scene is painted in must be current.
     void upload(RenderScene& scene);
+    // The layers' spatial indexes, made once; they need no GL, so that they
+    // can be made where the scene was read.
+    void buildIndexes(const RenderScene& scene);
     GpuScene();
     ~GpuScene();
     GpuScene(const GpuScene&) = delete;

@@ -1,7 +1,5 @@
 #include "scene_limits.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -66,10 +64,6 @@ SweepEstimate estimateSweep(std::span<const Point> outline, double maxSteps) {
 void SceneLimits::start(const ReaderContext* ctx) {
     started_ = true;
     fileBytes_ = static_cast<double>(readerFileSize(ctx));
-    // Placements push the projection matrix (the one the layers act on).
-    GLint stack = 0;
-    glGetIntegerv(GL_MAX_PROJECTION_STACK_DEPTH, &stack);
-    if (stack >= 2) maxDepth_ = stack - 2;
     const ShownWindow shown =
         fitToClient(initialWorldWindow(ctx), kReferenceWidth, kReferenceHeight);
     if (std::isfinite(shown.width) && shown.width > 0.0 && std::isfinite(shown.height) &&

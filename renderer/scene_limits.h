@@ -147,6 +147,12 @@ public:
 
     static constexpr const char* kFillTooComplex = "Renderer: Filled area too complex.";
 
+    // The GL context's projection stack depth, read where the scene is made
+    // (the parse may run where no context is current): placements push it.
+    void takeProjectionStackDepth(int depth) {
+        if (depth >= 2) maxDepth_ = depth - 2;
+    }
+
 private:
     void start(const ReaderContext* ctx);
     bool fail(ReaderContext* ctx, const char* message);

@@ -45,11 +45,19 @@ RenderScene* renderSceneCreate() {
     configureTessellator(scene->tessellator.get());
     glGetIntegerv(GL_STENCIL_BITS, &scene->stencilBits);
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &scene->maxTextureSize);
+    // Placements push the projection matrix (the one the layers act on).
+    GLint stack = 0;
+    glGetIntegerv(GL_MAX_PROJECTION_STACK_DEPTH, &stack);
+    scene->limits.takeProjectionStackDepth(stack);
     return scene;
 }
 
 void renderSceneFree(RenderScene* scene) {
     delete scene;  // its buffers, textures, program and tessellator go with it
+}
+
+void renderScenePrepare(RenderScene* scene) {
+    if (scene != nullptr) scene->gpu.buildIndexes(*scene);
 }
 
 FrameStatistics renderSceneLastFrame(const RenderScene* scene) {

@@ -6,8 +6,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace qmv {
@@ -90,33 +88,15 @@ const char* HeadlessGl::open() {
 // by the rows as stored, which run the other way in window-system buffers,
 // so drawing both into framebuffer objects gives both the same pixels.
 const char* HeadlessGl::bindFramebuffer() {
-    GLuint framebuffer = 0, colour = 0, stencil = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glGenRenderbuffers(1, &colour);
-    glGenRenderbuffers(1, &stencil);
-    framebuffer_ = framebuffer, colour_ = colour, stencil_ = stencil;
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width_, height_);
-    glBindRenderbuffer(GL_RENDERBUFFER, stencil);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width_, height_);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, stencil);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        return "the framebuffer object is incomplete";
-    }
+    image_ = std::make_unique<OffscreenImage>(width_, height_, true);
+    if (!image_->ok()) return "the framebuffer object is incomplete";
+    glBindFramebuffer(GL_FRAMEBUFFER, image_->framebuffer());
     return nullptr;
 }
 
 HeadlessGl::~HeadlessGl() {
     if (display_ == nullptr) return;
-    if (framebuffer_ != 0 && context_ != nullptr) {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer_);
-        glDeleteRenderbuffers(1, &colour_);
-        glDeleteRenderbuffers(1, &stencil_);
-    }
+    if (context_ != nullptr) image_.reset();
     eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (context_ != nullptr) eglDestroyContext(display_, context_);
     if (surface_ != nullptr) eglDestroySurface(display_, surface_);
@@ -126,23 +106,7 @@ HeadlessGl::~HeadlessGl() {
 RgbaImage HeadlessGl::readPixels() const { return readPixels(width_, height_); }
 
 RgbaImage HeadlessGl::readPixels(int width, int height) const {
-    width = std::clamp(width, 0, width_);
-    height = std::clamp(height, 0, height_);
-    RgbaImage image;
-    image.width = width;
-    image.height = height;
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    std::vector<uint8_t> bottomUp(rowBytes * static_cast<size_t>(height));
-    glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    // GL counts rows from the bottom; pictures from the top.
-    image.pixels.resize(bottomUp.size());
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(&image.pixels[static_cast<size_t>(row) * rowBytes],
-                    &bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes);
-    }
-    return image;
+    return image_ != nullptr ? image_->read(width, height) : RgbaImage{};
 }
 
 }  // namespace qmv

@@ -1,7 +1,9 @@
 #include "qmv/png_file.h"
 
 #include <png.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -20,6 +22,23 @@ bool writePng(const std::string& path, const RgbaImage& image, std::string* erro
         return false;
     }
     return true;
+}
+
+std::string partialPngPath(const std::string& path) {
+    return path + ".part-" + std::to_string(getpid());
+}
+
+bool writePngReplacing(const std::string& path, const RgbaImage& image, std::string* error,
+                       void (*beforeRename)()) {
+    const std::string partial = partialPngPath(path);
+    std::string reason;
+    const bool written = writePng(partial, image, &reason);
+    if (beforeRename != nullptr) beforeRename();
+    if (written && std::rename(partial.c_str(), path.c_str()) == 0) return true;
+    if (reason.empty()) reason = std::strerror(errno);
+    std::remove(partial.c_str());
+    if (error != nullptr) *error = reason;
+    return false;
 }
 
 bool readPng(const std::string& path, RgbaImage* image, std::string* error) {

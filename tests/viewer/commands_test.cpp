@@ -1,10 +1,16 @@
 // The menus' enabling, the mode check mark, the popup, what the commands
-// do, the dialogs' logic and the command line's path.
+// do, the dialogs' logic, the status bar, the export and the command line's
+// path.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "qmv/png_file.h"
 #include "qmv/viewer/commands.h"
 #include "qmv/viewer/dialogs.h"
+#include "qmv/viewer/export_view.h"
 #include "qmv/viewer/navigation.h"
+#include "qmv/viewer/status.h"
 #include "viewer_support.h"
 
 namespace qmv::viewer::test {
@@ -14,14 +20,15 @@ using Commands = ViewerTest;
 
 TEST_F(Commands, DocumentItemsAndThePopupFollowTheDocument) {
     for (int position = -1; position < 4; ++position) updateMenuState(state, position);
-    // Only the three items that need a document are touched.
+    // Only the items that need a document are touched.
     EXPECT_EQ(window.enabled, (std::map<int, bool>{{kLayerVisibility, false}, {kClose, false},
-                                                   {kAboutFile, false}}));
+                                                   {kAboutFile, false}, {kReload, false},
+                                                   {kExportView, false}}));
     onRightButtonDown(state, 10, 20);
     EXPECT_TRUE(window.popups.empty());
 
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     updateMenuState(state, 1);  // only the menu that opens changes
     EXPECT_TRUE(window.enabled.at(kLayerVisibility));
     EXPECT_FALSE(window.enabled.at(kClose));
@@ -82,7 +89,7 @@ using LayerDialog = ViewerTest;
 
 TEST_F(LayerDialog, ADoubleClickTogglesTheLayerForTheNextPaint) {
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     window.makeGlCurrent();
     HeadlessSurface surface;
     paintWindow(state, surface);
@@ -111,10 +118,89 @@ TEST_F(LayerDialog, ADoubleClickTogglesTheLayerForTheNextPaint) {
     state.redrawPending = false;
     EXPECT_EQ(model.onDoubleClick(-1), "");
     EXPECT_FALSE(state.redrawPending);
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     EXPECT_EQ(model.onDoubleClick(0), "");
     EXPECT_TRUE(model.rows().empty());
     EXPECT_EQ(layerVisible(state.document.scene.get(), 0), 1);
+}
+
+TEST_F(LayerDialog, ShowAllAndHideAllSetEveryRow) {
+    SceneFile file(twoLayerScene());
+    openAndWait(state, file.path());
+    LayerListModel model(state);
+    model.onDoubleClick(1);
+    state.redrawPending = false;
+    for (const bool visible : {false, true}) {
+        const std::vector<LayerRow> rows = model.setAll(visible);
+        ASSERT_EQ(rows.size(), 2u);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(rows[i].visibility, visible ? kVisible : kHidden);
+            EXPECT_EQ(layerVisible(state.document.scene.get(), i), visible ? 1 : 0);
+        }
+        EXPECT_TRUE(state.redrawPending);
+    }
+}
+
+using StatusBar = ViewerTest;
+
+TEST_F(StatusBar, ThePointerInTheDrawingsUnitsAndTheZoom) {
+    onMouseMove(state, 30, 40);
+    EXPECT_EQ(window.statusTexts[StatusField::Pointer], "");  // no document
+    SceneFile file(twoLayerScene());
+    openAndWait(state, file.path());
+    // The initial view shows 100 units across the 100 pixels.
+    state.worldWindow = {0, 0, 1000, 1000};
+    updateViewStatus(state);
+    EXPECT_EQ(window.statusTexts[StatusField::Zoom], "zoom 10 %");
+    EXPECT_EQ(window.statusTexts[StatusField::Pointer], "305, 595");  // a pixel's centre
+    // A pixel of 0.02 units needs two decimals.
+    state.worldWindow = {0, 0, 2, 2};
+    updateViewStatus(state);
+    EXPECT_EQ(window.statusTexts[StatusField::Pointer], "0.61, 1.19");
+    EXPECT_EQ(window.statusTexts[StatusField::Zoom], "zoom 5000 %");
+    onMouseMove(state, -1, 40);
+    EXPECT_EQ(window.statusTexts[StatusField::Pointer], "");
+    onMouseMove(state, 30, 40);
+    onPointerMoved(state, std::nullopt);
+    EXPECT_EQ(window.statusTexts[StatusField::Pointer], "");
+    closeDocument(state);
+    EXPECT_EQ(window.statusTexts[StatusField::Zoom], "");
+}
+
+using Export = ViewerTest;
+
+TEST_F(Export, WritesTheViewAndAFailedWriteLeavesTheOldFile) {
+    SceneFile file(twoLayerScene());
+    openAndWait(state, file.path());
+    const std::string path = file.path() + ".png";
+    window.exportPathToChoose = path;
+    onMenuCommand(state, kExportView);
+    EXPECT_EQ(window.exportSuggestion, exportName(file.path()));
+    EXPECT_EQ(window.statusTexts[StatusField::Message], "Exported " + path);
+    RgbaImage first;
+    std::string error;
+    ASSERT_TRUE(readPng(path, &first, &error)) << error;
+    ASSERT_EQ(first.width, 100);
+    ASSERT_EQ(first.height, 100);
+    EXPECT_EQ(first.at(25, 50), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(first.at(75, 50), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(first.at(50, 10), (Rgba{255, 255, 255, 255}));
+
+    // The temporary file cannot be written: the export fails, the old file
+    // stays.
+    std::filesystem::create_directory(partialPngPath(path));
+    zoomIn(state);
+    onMenuCommand(state, kExportView);
+    ASSERT_EQ(window.errorBoxes.size(), 1u);
+    EXPECT_EQ(window.errorBoxes[0].rfind("Cannot write " + path + ": ", 0), 0u);
+    RgbaImage after;
+    ASSERT_TRUE(readPng(path, &after, &error)) << error;
+    EXPECT_EQ(after.pixels, first.pixels);
+    std::filesystem::remove(partialPngPath(path));
+    std::filesystem::remove(path);
+
+    EXPECT_EQ(exportName("/maps/world.qmvz"), "world.png");
+    EXPECT_EQ(exportName("plan"), "plan.png");
 }
 
 TEST(FileStatus, ShowsWholeSeconds) {

@@ -33,12 +33,12 @@ using Documents = ViewerTest;
 TEST_F(Documents, LoadingCompilesWithTheContextCurrentAndFitsTheView) {
     SceneFile file(twoLayerScene());
     window.releaseGl();  // between events no context is current
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
 
     ASSERT_TRUE(documentOpen(state));
     EXPECT_EQ(window.title(), file.path());
     EXPECT_FALSE(anyGlContextCurrent());
-    EXPECT_EQ(window.busyDepth, 0);
+    EXPECT_EQ(window.cursor, CursorShape::Arrow);
     EXPECT_DOUBLE_EQ(state.worldWindow.xmax, 100);
     EXPECT_DOUBLE_EQ(state.worldWindow.ymax, 50);
     EXPECT_TRUE(state.redrawPending);
@@ -52,14 +52,14 @@ TEST_F(Documents, AFailedOpenShowsTheReadersTextAndLeavesNothing) {
     state.worldWindow = {1, 2, 3, 4};
     for (const std::string& path : {std::string("/nonexistent/scene.qmv"), pathFromCommandLine("\"")}) {
         window.errorBoxes.clear();
-        loadDocument(state, path);
+        openAndWait(state, path);
         ASSERT_EQ(window.errorBoxes.size(), 1u);
         EXPECT_EQ(window.errorBoxes[0], "Parser: Error reading file");
         // Also a context that names no file (the empty path) is released.
         EXPECT_EQ(state.document.context, nullptr);
         EXPECT_EQ(state.document.scene, nullptr);
         EXPECT_EQ(window.title(), kNoDocumentTitle);
-        EXPECT_EQ(window.busyDepth, 0);
+        EXPECT_EQ(window.cursor, CursorShape::Arrow);
         EXPECT_EQ(state.glCurrentDepth, 0);
     }
     EXPECT_EQ(window.titles.front(), "/nonexistent/scene.qmv");
@@ -76,7 +76,7 @@ TEST_F(Documents, ABrokenFileIsNotShownWhileItsBoxIsUpAndLeavesNoBuffer) {
         GlCurrent gl(state);
         paintWindow(state, surface);
     };
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     ASSERT_EQ(window.errorBoxes.size(), 1u);
     EXPECT_EQ(surface.draws, 0);
     EXPECT_EQ(surface.clears, 1);
@@ -88,7 +88,7 @@ TEST_F(Documents, ABrokenFileIsNotShownWhileItsBoxIsUpAndLeavesNoBuffer) {
 // must go all the same.
 TEST_F(Documents, ClosingDeletesTheBuffersThoughNoContextWasCurrent) {
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     paintOnce(state);
     window.releaseGl();
     onMenuCommand(state, kClose);
@@ -113,7 +113,7 @@ TEST_F(Documents, ClosingDeletesTheBuffersThoughNoContextWasCurrent) {
 
 TEST_F(Documents, OpenReplacesTheDocumentAndACancelledDialogKeepsIt) {
     SceneFile first(twoLayerScene());
-    loadDocument(state, first.path());
+    openAndWait(state, first.path());
     paintOnce(state);
     zoomIn(state);
     onMenuCommand(state, kOpen);  // cancelled
@@ -124,6 +124,7 @@ TEST_F(Documents, OpenReplacesTheDocumentAndACancelledDialogKeepsIt) {
     SceneFile second(twoLayerScene());
     window.fileToChoose = second.path();
     onMenuCommand(state, kOpen);
+    waitForLoad(state);
     EXPECT_EQ(window.title(), second.path());
     EXPECT_DOUBLE_EQ(state.worldWindow.xmin, 0);
     EXPECT_EQ(buffersAlive(window), 0);  // the first document's went with it
@@ -135,17 +136,19 @@ TEST_F(Documents, OnlyTheFirstDroppedFileOpens) {
     SceneFile first(twoLayerScene());
     SceneFile second(twoLayerScene());
     dropFiles(state, std::vector<std::string>{first.path(), second.path(), "/nonexistent.qmv"});
+    waitForLoad(state);
     EXPECT_EQ(window.title(), first.path());
     EXPECT_TRUE(window.errorBoxes.empty());
     // A bad file dropped closes the open document first.
     dropFiles(state, std::vector<std::string>{"/nonexistent.qmv"});
+    waitForLoad(state);
     EXPECT_FALSE(documentOpen(state));
     EXPECT_EQ(buffersAlive(window), 0);
 }
 
 TEST_F(Documents, DestroyingTheWindowClosesTheDocumentFirst) {
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     window.releaseGl();
     onWindowDestroyed(state);
     EXPECT_EQ(state.window, nullptr);
@@ -170,7 +173,7 @@ TEST_F(Painting, BlackWithoutADocument) {
 
 TEST_F(Painting, TheSceneIsDrawnOnlyWhenARedrawIsPending) {
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     window.makeGlCurrent();
     HeadlessSurface surface;
     paintWindow(state, surface);
@@ -208,7 +211,7 @@ TEST_F(Painting, TheSceneIsDrawnOnlyWhenARedrawIsPending) {
 // the kept image and File Status change only when a frame is whole.
 TEST_F(Painting, ASlowFrameShowsTheKeptImageMovedUntilTheNewestViewIsDrawn) {
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     window.makeGlCurrent();
     HeadlessSurface surface;
     paintWindow(state, surface);

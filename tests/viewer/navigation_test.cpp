@@ -2,6 +2,8 @@
 // band they keep on the screen, Ctrl+click and the keys.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "qmv/viewer/commands.h"
 #include "qmv/viewer/navigation.h"
 #include "viewer_support.h"
@@ -161,10 +163,75 @@ TEST_F(Navigation, KeysStepTheViewAndHomeNeedsADocument) {
     EXPECT_EQ(window.invalidations, invalidations);
 
     SceneFile file(twoLayerScene());
-    loadDocument(state, file.path());
+    openAndWait(state, file.path());
     onKeyDown(state, NavigationKey::ZoomIn);
     onKeyDown(state, NavigationKey::Home);
     expectWindow(state.worldWindow, 0, 0, 100, 50);
+}
+
+// The wheel zooms about the point under the pointer, which stays under it
+// in a client of other proportions than the window, for whole and
+// fractional notches.
+TEST_F(Navigation, TheWheelKeepsThePointUnderThePointer) {
+    SceneFile file(twoLayerScene());
+    openAndWait(state, file.path());
+    state.clientWidth = 300;
+    state.clientHeight = 100;
+    for (const double notches : {1.0, -1.0, 0.5, -2.5}) {
+        const Point before = pixelToWorld(state, 70, 20);
+        const double width = state.worldWindow.xmax - state.worldWindow.xmin;
+        onWheel(state, 70, 20, notches);
+        const Point after = pixelToWorld(state, 70, 20);
+        EXPECT_NEAR(after.x, before.x, 1e-9) << notches;
+        EXPECT_NEAR(after.y, before.y, 1e-9) << notches;
+        EXPECT_NEAR(state.worldWindow.xmax - state.worldWindow.xmin, width * std::pow(0.8, notches), 1e-9);
+    }
+    EXPECT_TRUE(state.redrawPending);
+    // Not during a drag.
+    onButtonDown(state, false, 10, 10);
+    const WorldWindow during = state.worldWindow;
+    onWheel(state, 70, 20, 1.0);
+    expectWindow(state.worldWindow, during.xmin, during.ymin, during.xmax, during.ymax);
+    cancelDrag(state);
+}
+
+// The middle button moves the drawing with the pointer, drawing only the
+// kept image until it is released, in either mode; the end is a move-mode
+// drag's from the press to the release.
+TEST_F(Navigation, TheMiddleButtonPansAsAMoveDragWould) {
+    SceneFile file(twoLayerScene());
+    openAndWait(state, file.path());
+    window.makeGlCurrent();
+    HeadlessSurface surface;
+    paintWindow(state, surface);
+    ASSERT_EQ(surface.draws, 1);
+    const WorldWindow start = state.worldWindow;
+
+    onMiddleButtonDown(state, 50, 40);
+    EXPECT_TRUE(window.captured);
+    EXPECT_EQ(window.cursor, CursorShape::Hand);
+    onMouseMove(state, 30, 50);
+    paintWindow(state, surface);
+    EXPECT_EQ(surface.draws, 1);
+    EXPECT_EQ(surface.movedShown, 2);
+    onButtonDown(state, false, 10, 10);  // the left button waits
+    EXPECT_TRUE(window.bandsShown.empty());
+    onMiddleButtonUp(state, 20, 60);
+    EXPECT_FALSE(window.captured);
+    EXPECT_EQ(window.cursor, CursorShape::Arrow);
+    paintWindow(state, surface);
+    while (continueDrawing(state, surface)) {
+    }
+    EXPECT_EQ(surface.draws, 2);
+
+    ViewerState byDrag;
+    byDrag.clientWidth = state.clientWidth;
+    byDrag.clientHeight = state.clientHeight;
+    byDrag.worldWindow = start;
+    byDrag.dragRect = {50, 40, 20, 60};
+    moveByDrag(byDrag);
+    expectWindow(state.worldWindow, byDrag.worldWindow.xmin, byDrag.worldWindow.ymin, byDrag.worldWindow.xmax,
+                 byDrag.worldWindow.ymax);
 }
 
 }  // namespace

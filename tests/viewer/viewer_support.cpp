@@ -62,6 +62,7 @@ void ViewerTest::SetUp() {
 
 void ViewerTest::TearDown() {
     closeDocument(state);
+    waitForLoad(state);  // lets cancelled loads go
     // The next test finds the context current.
     window.makeGlCurrent();
 }
@@ -74,6 +75,11 @@ SceneFile::SceneFile(const std::vector<uint8_t>& bytes) {
     if (file == nullptr) return;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
+}
+
+void openAndWait(ViewerState& state, const std::string& path) {
+    loadDocument(state, path);
+    waitForLoad(state);
 }
 
 std::vector<uint8_t> twoLayerScene(bool broken) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <cstdio>
 #include <map>
@@ -28,7 +29,6 @@ public:
     std::vector<std::string> titles;
     int invalidations = 0;
     int erasingInvalidations = 0;
-    int busyDepth = 0;
     CursorShape cursor = CursorShape::Arrow;
     bool captured = false;
     // The bands on the screen: inverting one that is there removes it.
@@ -45,6 +45,12 @@ public:
     std::vector<std::pair<int, int>> popups;
     std::map<int, bool> enabled;
     std::map<int, bool> checked;
+    std::optional<std::string> exportPathToChoose;  // nothing: cancelled
+    std::string exportSuggestion;
+    std::map<StatusField, std::string> statusTexts;
+    bool cancelShown = false;
+    // Wakes from load jobs' threads.
+    std::atomic<int> wakes{0};
 
     std::string title() const { return titles.empty() ? std::string() : titles.back(); }
 
@@ -56,8 +62,6 @@ public:
     void activate() override {}
     void makeGlCurrent() override;
     void releaseGl() override;
-    void beginBusyCursor() override { ++busyDepth; }
-    void endBusyCursor() override { --busyDepth; }
     void setCursor(CursorShape shape) override { cursor = shape; }
     void captureMouse() override { captured = true; }
     void releaseMouse() override { captured = false; }
@@ -78,6 +82,13 @@ public:
     void showNavigationPopup(int x, int y) override { popups.emplace_back(x, y); }
     void enableMenuItem(int id, bool on) override { enabled[id] = on; }
     void checkMenuItem(int id, bool on) override { checked[id] = on; }
+    std::optional<std::string> chooseExportPath(const std::string& suggested) override {
+        exportSuggestion = suggested;
+        return exportPathToChoose;
+    }
+    void setStatusText(StatusField field, const std::string& text) override { statusTexts[field] = text; }
+    void showCancelButton(bool shown) override { cancelShown = shown; }
+    void wakeForLoad() override { wakes.fetch_add(1); }
 
 private:
     void* display_;
@@ -95,6 +106,9 @@ protected:
     ViewerState state;
     RecordingWindow window;
 };
+
+// Opens `path` as the document and waits for its load to end.
+void openAndWait(ViewerState& state, const std::string& path);
 
 // A scene file in the temporary folder, removed again.
 class SceneFile {

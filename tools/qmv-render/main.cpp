@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -44,6 +43,11 @@ void startTimeLimit(double seconds) {
     limit.it_value.tv_usec = static_cast<suseconds_t>((seconds - std::floor(seconds)) * 1e6);
     if (limit.it_value.tv_sec == 0 && limit.it_value.tv_usec == 0) limit.it_value.tv_usec = 1;
     setitimer(ITIMER_REAL, &limit, nullptr);
+}
+
+void stopTimeLimit() {
+    const itimerval off = {};
+    setitimer(ITIMER_REAL, &off, nullptr);
 }
 
 // The thumbnail's size: the drawing's proportions in a size x size square.
@@ -109,18 +113,12 @@ int main(int argc, char** argv) {
     if (options.thumbnail > 0) fitThumbnail(view.world, options.thumbnail, &view.width, &view.height);
     document.paint(view);
 
-    const std::string partial = options.output + ".part-" + std::to_string(getpid());
+    const std::string partial = partialPngPath(options.output);
     if (partial.size() < sizeof partialImage) std::memcpy(partialImage, partial.c_str(), partial.size() + 1);
     std::string error;
-    const bool written = writePng(partial, gl.readPixels(view.width, view.height), &error);
-    // The image is whole: the limit no longer applies.
-    const itimerval off = {};
-    setitimer(ITIMER_REAL, &off, nullptr);
-    if (!written || std::rename(partial.c_str(), options.output.c_str()) != 0) {
-        if (error.empty()) error = std::strerror(errno);
-        std::remove(partial.c_str());
-        std::fprintf(stderr, "qmv-render: cannot write %s: %s\n", options.output.c_str(),
-                     error.c_str());
+    // Once the image is whole, the limit no longer applies.
+    if (!writePngReplacing(options.output, gl.readPixels(view.width, view.height), &error, stopTimeLimit)) {
+        std::fprintf(stderr, "qmv-render: cannot write %s: %s\n", options.output.c_str(), error.c_str());
         return 1;
     }
     return 0;

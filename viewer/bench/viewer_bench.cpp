@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "main_frame.h"
@@ -71,8 +72,6 @@ public:
     void activate() override { window_.activate(); }
     void makeGlCurrent() override { window_.makeGlCurrent(); }
     void releaseGl() override { window_.releaseGl(); }
-    void beginBusyCursor() override { window_.beginBusyCursor(); }
-    void endBusyCursor() override { window_.endBusyCursor(); }
     void setCursor(qmv::viewer::CursorShape shape) override { window_.setCursor(shape); }
     void captureMouse() override {}
     void releaseMouse() override {}
@@ -83,12 +82,17 @@ public:
     void beep() override {}
     void closeWindow() override { window_.closeWindow(); }
     std::optional<std::string> chooseFileToOpen() override { return std::nullopt; }
+    std::optional<std::string> chooseExportPath(const std::string&) override { return std::nullopt; }
     void showLayerDialog() override {}
     void showFileStatusDialog() override {}
     void showAboutDialog() override {}
     void showNavigationPopup(int, int) override {}
     void enableMenuItem(int, bool) override {}
     void checkMenuItem(int, bool) override {}
+    void setStatusText(qmv::viewer::StatusField, const std::string&) override {}
+    void showCancelButton(bool) override {}
+    // The bench waits for each load itself.
+    void wakeForLoad() override {}
 
 private:
     qmv::viewer::ViewerHost& window_;
@@ -137,11 +141,33 @@ void printDrawn(const char* name, const ViewerState& state) {
                 static_cast<unsigned long long>(drawn.batches), static_cast<unsigned long long>(drawn.placements));
 }
 
+// A second load of the file cancelled once half of it is read: how long
+// the cancel leaves its thread running, and how much more it read.
+void measureCancel(ViewerState& state, const std::string& file) {
+    using namespace qmv::viewer;
+    closeDocument(state);
+    loadDocument(state, file);
+    const LoadJob& job = *state.load;
+    while (!job.finished() && (job.fileBytes() == 0 || job.bytesRead() * 2 < job.fileBytes())) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    const uint64_t readAtCancel = job.bytesRead();
+    const Clock::time_point start = Clock::now();
+    cancelLoad(state);
+    for (const auto& cancelled : state.cancelledLoads) cancelled->wait();
+    const double wound = since(start);
+    const uint64_t readAfter = state.cancelledLoads.empty() ? readAtCancel : state.cancelledLoads.back()->bytesRead();
+    waitForLoad(state);
+    std::printf("  %-24s thread ended %8.2f ms after, %llu more bytes read\n", "cancel at half the file",
+                wound, static_cast<unsigned long long>(readAfter - readAtCancel));
+}
+
 void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::string& file) {
     using namespace qmv::viewer;
     closeDocument(state);
     const Clock::time_point start = Clock::now();
     loadDocument(state, file);
+    waitForLoad(state);
     const double load = since(start);
     if (!documentOpen(state)) {
         std::printf("%s: could not be opened (%.1f ms)\n", file.c_str(), load);
@@ -203,6 +229,7 @@ void measure(ViewerState& state, qmv::viewer::SceneCanvas& canvas, const std::st
     for (int i = 0; i < options.frames; ++i) presents.push_back(paintOnce(canvas));
     const Figures p = summarise(presents);
     std::printf("  %-24s paint best %8.2f ms  median %8.2f ms\n", "nothing pending", p.best, p.median);
+    measureCancel(state, file);
     std::fflush(stdout);
 }
 

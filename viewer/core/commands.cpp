@@ -3,6 +3,7 @@
 #include <array>
 
 #include "qmv/viewer/document.h"
+#include "qmv/viewer/export_view.h"
 #include "qmv/viewer/navigation.h"
 
 namespace qmv::viewer {
@@ -12,11 +13,13 @@ namespace {
 constexpr std::array kFileItems{
     MenuItem{kOpen, "&Open..."},
     MenuItem{kClose, "&Close"},
+    MenuItem{kExportView, "&Export view as PNG..."},
     MenuItem{},
     MenuItem{kExit, "E&xit"},
 };
 constexpr std::array kViewItems{
     MenuItem{kLayerVisibility, "&Layer visibility..."},
+    MenuItem{kReload, "&Reload"},
 };
 constexpr std::array kAboutItems{
     MenuItem{kAboutAuthor, "&Author"},
@@ -44,8 +47,16 @@ constexpr std::array kPopupItems{
     MenuItem{kLayerVisibility, "Layer &visibility..."},
 };
 
-// The item of each menu bar position that needs an open document.
-constexpr std::array kDocumentItems{kClose, kLayerVisibility, kAboutFile};
+// The items that need an open document, by menu bar position. Close also
+// ends a file being opened.
+struct DocumentItem {
+    int menuPosition;
+    int id;
+};
+constexpr std::array kDocumentItems{
+    DocumentItem{0, kClose},  DocumentItem{0, kExportView}, DocumentItem{1, kLayerVisibility},
+    DocumentItem{1, kReload}, DocumentItem{2, kAboutFile},
+};
 
 void redraw(ViewerState& state) {
     windowOf(state).invalidate(false);
@@ -67,9 +78,12 @@ std::span<const Menu> menuBar() { return kMenuBar; }
 std::span<const MenuItem> navigationPopupItems() { return kPopupItems; }
 
 void updateMenuState(ViewerState& state, int menuPosition) {
-    if (menuPosition < 0 || menuPosition >= static_cast<int>(kDocumentItems.size())) return;
-    windowOf(state).enableMenuItem(kDocumentItems[static_cast<size_t>(menuPosition)],
-                                   documentOpen(state));
+    const bool open = documentOpen(state);
+    for (const DocumentItem& item : kDocumentItems) {
+        if (item.menuPosition != menuPosition) continue;
+        const bool opening = item.id == kClose && state.load && !state.loadIsReload;
+        windowOf(state).enableMenuItem(item.id, open || opening);
+    }
 }
 
 void onRightButtonDown(ViewerState& state, int x, int y) {
@@ -94,6 +108,8 @@ void onMenuCommand(ViewerState& state, int id) {
             break;
         case kExit: window.closeWindow(); break;
         case kLayerVisibility: window.showLayerDialog(); break;
+        case kReload: reloadDocument(state); break;
+        case kExportView: exportViewFromDialog(state); break;
         case kAboutAuthor: window.showAboutDialog(); break;
         case kAboutFile: window.showFileStatusDialog(); break;
         case kZoomMode:

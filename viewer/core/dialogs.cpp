@@ -43,6 +43,15 @@ std::string LayerListModel::onDoubleClick(int focusedRow) {
     return nowVisible ? kVisible : kHidden;
 }
 
+std::vector<LayerRow> LayerListModel::setAll(bool visible) {
+    if (RenderScene* scene = this->scene()) {
+        for (int i = 0; i < rowCount_; ++i) {
+            if ((layerVisible(scene, i) != 0) != visible) onDoubleClick(i);
+        }
+    }
+    return rows();
+}
+
 void LayerListModel::apply() { windowOf(state_).invalidate(false); }
 
 void LayerListModel::ended() { windowOf(state_).invalidate(false); }

@@ -5,35 +5,9 @@
 #include <chrono>
 
 #include "qmv/viewer/navigation.h"
+#include "qmv/viewer/status.h"
 
 namespace qmv::viewer {
-
-void loadDocument(ViewerState& state, const std::string& path) {
-    ViewerHost& window = windowOf(state);
-    // Callers close the document first; should one still be held, its lists
-    // must not be lost.
-    if (state.document.context || state.document.scene) closeDocument(state);
-    BusyCursor busy(state);
-    // The renderer compiles its display lists while the file is read.
-    GlCurrent gl(state);
-    state.loading = true;
-    window.setTitle(path);
-    ++state.documentSerial;
-    state.document.scene.reset(renderSceneCreate());
-    state.document.context.reset(readerOpen(path.c_str(), state.document.scene.get(), 1, nullptr));
-    if (const char* error = readerErrorText(state.document.context.get())) {
-        // The text belongs to the context, which the close releases.
-        showLoadError(state, error);
-        state.loading = false;
-        return;
-    }
-    state.loading = false;
-    state.redrawPending = true;
-    window.activate();
-    gl.release();
-    initialView(state);
-    window.invalidate(false);
-}
 
 void showLoadError(ViewerState& state, const std::string& message) {
     ViewerHost& window = windowOf(state);
@@ -44,8 +18,13 @@ void showLoadError(ViewerState& state, const std::string& message) {
 
 void closeDocument(ViewerState& state) {
     ViewerHost& window = windowOf(state);
+    if (state.load) {
+        // An open in progress ends here, with no document and no box.
+        if (!state.loadIsReload) state.loading = false;
+        stopLoadInBackground(state);
+    }
     {
-        // Display lists are deleted only in the context that made them.
+        // GL objects are deleted only in the context that made them.
         GlCurrent gl(state);
         // Whatever is held goes, also a context that names no file.
         state.drawing = false;  // its frame goes with the scene
@@ -53,9 +32,15 @@ void closeDocument(ViewerState& state) {
         state.document.context.reset();
         glDisable(GL_LINE_STIPPLE);
     }
+    state.documentPath.clear();
+    state.changeSeen.reset();
     state.redrawPending = true;
     window.invalidate(true);
     window.setTitle(kNoDocumentTitle);
+    // A failed open's box is still up; its end restores the cursor.
+    if (!state.loading) window.setCursor(restingCursor(state));
+    setStatusMessage(state, "");
+    updateViewStatus(state);
 }
 
 void dropFiles(ViewerState& state, std::span<const std::string> paths) {
@@ -67,6 +52,11 @@ void dropFiles(ViewerState& state, std::span<const std::string> paths) {
 
 void onWindowDestroyed(ViewerState& state) {
     closeDocument(state);
+    {
+        // The jobs' scenes were made in the window's context.
+        GlCurrent gl(state);
+        state.cancelledLoads.clear();  // each waits for its thread
+    }
     state.window = nullptr;
 }
 
@@ -110,6 +100,11 @@ bool drawSlice(ViewerState& state, PaintSurface& surface) {
     return true;
 }
 
+void beginFrame(ViewerState& state, PaintSurface& surface) {
+    state.frameBegun = true;
+    surface.beginScene(state.document.context.get(), state.document.scene.get(), state.drawingView);
+}
+
 }  // namespace
 
 void paintWindow(ViewerState& state, PaintSurface& surface) {
@@ -126,17 +121,23 @@ void paintWindow(ViewerState& state, PaintSurface& surface) {
     if (state.redrawPending && drawable) {
         const View view = applyProjection(state);
         state.redrawPending = false;
+        updateViewStatus(state);
         // The step shows at once: what was drawn last, moved to the new view.
         if (state.keptSerial == state.documentSerial) {
             surface.showKeptSceneMoved(context, state.keptView, view);
             surface.present();
         }
         state.drawing = true;
+        state.frameBegun = false;
         state.drawingView = view;
         state.drawingSeconds = 0.0;
         state.drawingStart = std::time(nullptr);
-        surface.beginScene(context, state.document.scene.get(), view);
-        drawSlice(state, surface);
+        // During a pan the moved image follows the pointer; the frame waits
+        // for the idle slices between its steps.
+        if (!state.pan.panning) {
+            beginFrame(state, surface);
+            drawSlice(state, surface);
+        }
     }
     if (state.drawing && state.keptSerial == state.documentSerial) {
         surface.showKeptSceneMoved(context, state.keptView, state.drawingView);
@@ -154,6 +155,7 @@ bool continueDrawing(ViewerState& state, PaintSurface& surface) {
         state.drawing = false;
         return false;
     }
+    if (!state.frameBegun) beginFrame(state, surface);
     if (!drawSlice(state, surface)) return true;
     surface.showKeptScene();
     surface.present();

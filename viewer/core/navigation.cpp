@@ -1,7 +1,10 @@
 #include "qmv/viewer/navigation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
+
+#include "qmv/viewer/status.h"
 
 namespace qmv::viewer {
 
@@ -18,6 +21,16 @@ PixelPoint clampToClient(const ViewerState& state, int x, int y) {
     const int right = static_cast<int>(state.clientWidth);
     const int bottom = static_cast<int>(state.clientHeight);
     return {std::clamp(x, 0, std::max(right, 0)), std::clamp(y, 0, std::max(bottom, 0))};
+}
+
+// The world window of a pan whose pointer is at (x, y): the press's window
+// moved as a move-mode drag from the press to (x, y) moves it.
+void panTo(ViewerState& state, int x, int y) {
+    state.worldWindow = state.pan.startWindow;
+    state.dragRect = {static_cast<double>(state.pan.start.x), static_cast<double>(state.pan.start.y),
+                      static_cast<double>(x), static_cast<double>(y)};
+    moveByDrag(state);
+    redraw(state);
 }
 
 void eraseBand(ViewerState& state) { windowOf(state).invertRubberBand(state.drag.drawn); }
@@ -72,6 +85,18 @@ void moveStep(ViewerState& state, Direction direction) {
     w.ymax += dy;
 }
 
+void zoomAbout(ViewerState& state, double px, double py, double factor) {
+    const Point p = pixelToWorld(state, px, py);
+    WorldWindow& w = state.worldWindow;
+    // Every edge keeps its distance to the point in proportion, so the
+    // fitted window keeps the point at the same share of its width and
+    // height, which is the same pixel.
+    w.xmin = p.x + (w.xmin - p.x) * factor;
+    w.xmax = p.x + (w.xmax - p.x) * factor;
+    w.ymin = p.y + (w.ymin - p.y) * factor;
+    w.ymax = p.y + (w.ymax - p.y) * factor;
+}
+
 Point pixelToWorld(ViewerState& state, double px, double py) {
     const ShownWindow shown = fitToClient(state.worldWindow, state.clientWidth, state.clientHeight);
     state.viewCentre = {shown.centreX, shown.centreY};
@@ -114,6 +139,7 @@ RubberBand bandFor(const ViewerState& state, PixelPoint from, PixelPoint to) {
 }
 
 void onButtonDown(ViewerState& state, bool control, int x, int y) {
+    if (state.pan.panning) return;
     if (control) {
         zoomOut(state);
         redraw(state);
@@ -132,11 +158,40 @@ void onButtonDown(ViewerState& state, bool control, int x, int y) {
 }
 
 void onMouseMove(ViewerState& state, int x, int y) {
+    onPointerMoved(state, PixelPoint{x, y});
+    if (state.pan.panning) {
+        panTo(state, x, y);
+        return;
+    }
     if (!state.drag.dragging) return;
     windowOf(state).setCursor(CursorShape::Cross);
     eraseBand(state);
     state.drag.end = clampToClient(state, x, y);
     drawBand(state);
+}
+
+void onWheel(ViewerState& state, int x, int y, double notches) {
+    if (!documentOpen(state) || state.drag.dragging || state.pan.panning || notches == 0.0) return;
+    zoomAbout(state, x, y, std::pow(kWheelNotchScale, notches));
+    redraw(state);
+}
+
+void onMiddleButtonDown(ViewerState& state, int x, int y) {
+    if (!documentOpen(state) || state.drag.dragging || state.pan.panning) return;
+    state.pan = {true, {x, y}, state.worldWindow};
+    ViewerHost& window = windowOf(state);
+    window.captureMouse();
+    window.setCursor(CursorShape::Hand);
+}
+
+void onMiddleButtonUp(ViewerState& state, int x, int y) {
+    if (!state.pan.panning) return;
+    ViewerHost& window = windowOf(state);
+    window.releaseMouse();
+    window.setCursor(restingCursor(state));
+    // The frame, deferred while the button was held, is drawn now.
+    state.pan.panning = false;
+    panTo(state, x, y);
 }
 
 void onButtonUp(ViewerState& state) {
@@ -145,7 +200,8 @@ void onButtonUp(ViewerState& state) {
         return;
     }
     ViewerHost& window = windowOf(state);
-    window.setCursor(CursorShape::Arrow);
+    if (state.pan.panning) return;
+    window.setCursor(restingCursor(state));
     if (!state.drag.dragging) return;
     eraseBand(state);
     state.drag.dragging = false;
@@ -162,14 +218,21 @@ void cancelDrag(ViewerState& state) {
     eraseBand(state);
     ViewerHost& window = windowOf(state);
     window.releaseMouse();
-    window.setCursor(CursorShape::Arrow);
+    window.setCursor(restingCursor(state));
     state.drag.dragging = false;
 }
 
 void onCaptureLost(ViewerState& state) {
+    if (state.pan.panning) {
+        // The pan stays where the pointer last took it.
+        state.pan.panning = false;
+        windowOf(state).setCursor(restingCursor(state));
+        redraw(state);
+        return;
+    }
     if (!state.drag.dragging) return;
     eraseBand(state);
-    windowOf(state).setCursor(CursorShape::Arrow);
+    windowOf(state).setCursor(restingCursor(state));
     state.drag.dragging = false;
 }
 

@@ -12,8 +12,6 @@ public:
     void activate() override {}
     void makeGlCurrent() override {}
     void releaseGl() override {}
-    void beginBusyCursor() override {}
-    void endBusyCursor() override {}
     void setCursor(CursorShape) override {}
     void captureMouse() override {}
     void releaseMouse() override {}
@@ -22,12 +20,16 @@ public:
     void beep() override {}
     void closeWindow() override {}
     std::optional<std::string> chooseFileToOpen() override { return std::nullopt; }
+    std::optional<std::string> chooseExportPath(const std::string&) override { return std::nullopt; }
     void showLayerDialog() override {}
     void showFileStatusDialog() override {}
     void showAboutDialog() override {}
     void showNavigationPopup(int, int) override {}
     void enableMenuItem(int, bool) override {}
     void checkMenuItem(int, bool) override {}
+    void setStatusText(StatusField, const std::string&) override {}
+    void showCancelButton(bool) override {}
+    void wakeForLoad() override {}
 };
 
 }  // namespace
@@ -44,6 +46,10 @@ ViewerHost& windowOf(ViewerState& state) {
 
 bool documentOpen(const ViewerState& state) {
     return readerHasScene(state.document.context.get());
+}
+
+CursorShape restingCursor(const ViewerState& state) {
+    return state.loading ? CursorShape::Wait : CursorShape::Arrow;
 }
 
 GlCurrent::GlCurrent(ViewerState& state) : state_(state) {

@@ -55,18 +55,24 @@ wxButton* addButton(wxWindow* dialog, int id, const char* label, int x, int y, i
 
 // ------------------------------------------------------------ LayerDlg
 
+// The column of Show all and Hide all, in dialog units.
+constexpr int kAllColumnWidth = 60;
+
 LayerDialog::LayerDialog(wxWindow* parent, ViewerState& state)
     // A caption and no close box: "OK" is the only way out.
     : wxDialog(parent, wxID_ANY, "Select layer visibility", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxFRAME_TOOL_WINDOW, "LayerDlg"),
       model_(state) {
-    place(this, parent, 300, 50, 201, 201);
+    // The original layout, with a column beside it for Show all and Hide all.
+    place(this, parent, 300, 50, 201 + kAllColumnWidth, 201);
     list_ = new wxListCtrl(this, kLayerList, at(this, 7, 6), sized(this, 185, 162),
                            wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_NO_SORT_HEADER | wxBORDER_SUNKEN,
                            wxDefaultValidator, "LayerList");
     addIcon(this, 89, 172, 21, 20);
     wxButton* ok = addButton(this, kLayerOk, "OK", 122, 179, 70, 14);
     addButton(this, kLayerApply, "&Apply", 8, 178, 63, 14);
+    addButton(this, kLayerShowAll, "Show all", 199, 6, kAllColumnWidth - 6, 14);
+    addButton(this, kLayerHideAll, "Hide all", 199, 24, kAllColumnWidth - 6, 14);
     ok->SetDefault();
 
     list_->DeleteAllItems();
@@ -77,6 +83,8 @@ LayerDialog::LayerDialog(wxWindow* parent, ViewerState& state)
     list_->Bind(wxEVT_LIST_ITEM_ACTIVATED, &LayerDialog::onActivated, this);
     Bind(wxEVT_BUTTON, &LayerDialog::onApply, this, kLayerApply);
     Bind(wxEVT_BUTTON, &LayerDialog::onOk, this, kLayerOk);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { showRows(model_.setAll(true)); }, kLayerShowAll);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { showRows(model_.setAll(false)); }, kLayerHideAll);
     Bind(wxEVT_CHAR_HOOK, &LayerDialog::onCharHook, this);
 }
 
@@ -91,6 +99,12 @@ void LayerDialog::fillLayerList() {
         const long row = list_->InsertItem(static_cast<long>(i), toWx(rows[i].name));
         if (row < 0) break;
         list_->SetItem(row, 1, rows[i].visibility);
+    }
+}
+
+void LayerDialog::showRows(const std::vector<LayerRow>& rows) {
+    for (size_t i = 0; i < rows.size() && static_cast<long>(i) < list_->GetItemCount(); ++i) {
+        list_->SetItem(static_cast<long>(i), 1, rows[i].visibility);
     }
 }
 

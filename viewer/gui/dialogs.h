@@ -16,6 +16,8 @@ enum DialogControlId : int {
     kLayerList = 17,
     kLayerApply = 2,
     kLayerOk = 1014,
+    kLayerShowAll = 1101,
+    kLayerHideAll = 1102,
     kFileStatusOk = 1018,
     kCompileTimeField = 1016,
     kRenderTimeField = 1020,
@@ -29,6 +31,8 @@ public:
 private:
     void fillLayerColumns();
     void fillLayerList();
+    // The rows' visibility texts as `rows` give them.
+    void showRows(const std::vector<LayerRow>& rows);
     void onActivated(wxListEvent& event);
     void onApply(wxCommandEvent& event);
     void onOk(wxCommandEvent& event);

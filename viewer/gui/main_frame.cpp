@@ -4,6 +4,7 @@
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/statusbr.h>
 #include <wx/utils.h>
 
 #include <vector>
@@ -13,6 +14,7 @@
 #include "qmv/viewer/commands.h"
 #include "qmv/viewer/document.h"
 #include "qmv/viewer/navigation.h"
+#include "qmv/viewer/status.h"
 #include "scene_canvas.h"
 #include "text.h"
 
@@ -29,6 +31,23 @@ constexpr const char* kUnsupportedPixelFormat =
 // are offset into that range and back.
 constexpr int kHighCommandOffset = 20000;
 constexpr int kHighCommands = 40000;
+
+// The status bar's fields: the pointer, the zoom, the message, and the
+// Cancel button's place.
+constexpr int kStatusFields = 4;
+constexpr int kCancelField = 3;
+
+int fieldOf(StatusField field) {
+    switch (field) {
+        case StatusField::Pointer: return 0;
+        case StatusField::Zoom: return 1;
+        case StatusField::Message: return 2;
+    }
+    return 2;
+}
+
+// A LoadJob's thread asks for onLoadWake through this event.
+wxDEFINE_EVENT(kLoadWakeEvent, wxThreadEvent);
 
 int menuIdFor(int command) { return command > kHighCommands ? command - kHighCommandOffset : command; }
 
@@ -88,10 +107,12 @@ MainFrame::MainFrame(ViewerState& state)
     SetIcons(windowIcons());
     createMenus();
     createCanvas();
+    createStatusBar();
     bindInput();
     canvas_->SetDropTarget(new FileDropTarget(this, state_));
     state_.window = this;
     registerRendererCallbacks();
+    watchTimer_.Start(kWatchTickMilliseconds);
 }
 
 MainFrame::~MainFrame() {
@@ -143,6 +164,37 @@ void MainFrame::createCanvas() {
     if (!canvas_->createContext()) showErrorText(this, kUnsupportedPixelFormat);
 }
 
+void MainFrame::createStatusBar() {
+    wxStatusBar* bar = CreateStatusBar(kStatusFields);
+    cancelButton_ = new wxButton(bar, wxID_CANCEL, "Cancel");
+    cancelButton_->Hide();
+    layoutStatusBar();
+    cancelButton_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { cancelLoad(state_); });
+    bar->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        placeCancelButton();
+        event.Skip();
+    });
+}
+
+// The zoom text and the button (while it shows) take what they need; the
+// pointer and the message share the rest, most of it the message's while
+// a file is read.
+void MainFrame::layoutStatusBar() {
+    wxStatusBar* bar = GetStatusBar();
+    const bool reading = cancelButton_->IsShown();
+    const int button = reading ? cancelButton_->GetBestSize().x + 8 : 0;
+    const int widths[kStatusFields] = {reading ? -1 : -3, bar->GetTextExtent("zoom 99999 %").x + 12,
+                                       reading ? -4 : -2, button};
+    bar->SetStatusWidths(kStatusFields, widths);
+}
+
+void MainFrame::placeCancelButton() {
+    wxRect field;
+    if (GetStatusBar()->GetFieldRect(kCancelField, field)) {
+        cancelButton_->SetSize(field.x, field.y, field.width, field.height);
+    }
+}
+
 void MainFrame::bindInput() {
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
     Bind(wxEVT_MENU_OPEN, &MainFrame::onMenuOpen, this);
@@ -155,13 +207,22 @@ void MainFrame::bindInput() {
     canvas_->Bind(wxEVT_LEFT_UP, &MainFrame::onLeftUp, this);
     canvas_->Bind(wxEVT_MOTION, &MainFrame::onMotion, this);
     canvas_->Bind(wxEVT_RIGHT_DOWN, &MainFrame::onRightDown, this);
+    canvas_->Bind(wxEVT_MIDDLE_DOWN, &MainFrame::onMiddleDown, this);
+    canvas_->Bind(wxEVT_MIDDLE_DCLICK, &MainFrame::onMiddleDown, this);
+    canvas_->Bind(wxEVT_MIDDLE_UP, &MainFrame::onMiddleUp, this);
+    canvas_->Bind(wxEVT_MOUSEWHEEL, &MainFrame::onWheel, this);
+    canvas_->Bind(wxEVT_LEAVE_WINDOW, &MainFrame::onLeave, this);
     canvas_->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MainFrame::onCaptureLost, this);
+    Bind(kLoadWakeEvent, [this](wxThreadEvent&) { onLoadWake(state_); });
+    watchTimer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { onWatchTick(state_); });
 }
 
 // ------------------------------------------------------------- events
 
 void MainFrame::onClose(wxCloseEvent&) {
-    // The document's display lists go while the GL context still exists.
+    watchTimer_.Stop();
+    // The document's GL objects go while the GL context still exists, and
+    // the loads' threads end before the window they wake.
     onWindowDestroyed(state_);
     Destroy();
 }
@@ -214,6 +275,24 @@ void MainFrame::onRightDown(wxMouseEvent& event) {
     onRightButtonDown(state_, event.GetX(), event.GetY());
 }
 
+void MainFrame::onMiddleDown(wxMouseEvent& event) {
+    canvas_->SetFocus();
+    onMiddleButtonDown(state_, event.GetX(), event.GetY());
+}
+
+void MainFrame::onMiddleUp(wxMouseEvent& event) { onMiddleButtonUp(state_, event.GetX(), event.GetY()); }
+
+void MainFrame::onWheel(wxMouseEvent& event) {
+    if (event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL || event.GetWheelDelta() == 0) return;
+    const double notches = static_cast<double>(event.GetWheelRotation()) / event.GetWheelDelta();
+    viewer::onWheel(state_, event.GetX(), event.GetY(), notches);
+}
+
+void MainFrame::onLeave(wxMouseEvent& event) {
+    onPointerMoved(state_, std::nullopt);
+    event.Skip();
+}
+
 void MainFrame::onCaptureLost(wxMouseCaptureLostEvent&) { viewer::onCaptureLost(state_); }
 
 // --------------------------------------------------------- ViewerHost
@@ -231,12 +310,15 @@ void MainFrame::makeGlCurrent() { canvas_->makeCurrent(); }
 
 void MainFrame::releaseGl() { canvas_->releaseCurrent(); }
 
-void MainFrame::beginBusyCursor() { wxBeginBusyCursor(); }
-
-void MainFrame::endBusyCursor() { wxEndBusyCursor(); }
-
 void MainFrame::setCursor(CursorShape shape) {
-    canvas_->SetCursor(wxCursor(shape == CursorShape::Cross ? wxCURSOR_CROSS : wxCURSOR_ARROW));
+    wxStockCursor cursor = wxCURSOR_ARROW;
+    switch (shape) {
+        case CursorShape::Arrow: cursor = wxCURSOR_ARROW; break;
+        case CursorShape::Cross: cursor = wxCURSOR_CROSS; break;
+        case CursorShape::Hand: cursor = wxCURSOR_HAND; break;
+        case CursorShape::Wait: cursor = wxCURSOR_WAIT; break;
+    }
+    canvas_->SetCursor(wxCursor(cursor));
 }
 
 void MainFrame::captureMouse() {
@@ -250,8 +332,7 @@ void MainFrame::releaseMouse() {
 void MainFrame::invertRubberBand(const RubberBand& band) { canvas_->invertRubberBand(band); }
 
 void MainFrame::showErrorBox(const std::string& text) {
-    // The box has no owner; the wait cursor gives way to it while it shows.
-    wxBusyCursorSuspender normalCursor;
+    // The box has no owner.
     wxMessageBox(toWx(text), "QMV", wxOK | wxICON_ERROR, nullptr);
 }
 
@@ -264,6 +345,13 @@ std::optional<std::string> MainFrame::chooseFileToOpen() {
                         "QMV Files (*.qmv)|*.qmv;*.dat|All Files (*.*)|*.*",
                         wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     dialog.SetFilterIndex(0);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return fileNameBytes(dialog.GetPath());
+}
+
+std::optional<std::string> MainFrame::chooseExportPath(const std::string& suggestedName) {
+    wxFileDialog dialog(this, "Export view as PNG", wxEmptyString, toWx(suggestedName),
+                        "PNG images (*.png)|*.png|All Files (*.*)|*.*", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return fileNameBytes(dialog.GetPath());
 }
@@ -288,5 +376,17 @@ void MainFrame::showNavigationPopup(int x, int y) { canvas_->PopupMenu(&navigati
 void MainFrame::enableMenuItem(int id, bool enabled) { GetMenuBar()->Enable(menuIdFor(id), enabled); }
 
 void MainFrame::checkMenuItem(int id, bool checked) { navigationPopup_.Check(menuIdFor(id), checked); }
+
+void MainFrame::setStatusText(StatusField field, const std::string& text) {
+    SetStatusText(toWx(text), fieldOf(field));
+}
+
+void MainFrame::showCancelButton(bool shown) {
+    cancelButton_->Show(shown);
+    layoutStatusBar();
+    placeCancelButton();
+}
+
+void MainFrame::wakeForLoad() { wxQueueEvent(this, new wxThreadEvent(kLoadWakeEvent)); }
 
 }  // namespace qmv::viewer

@@ -3,8 +3,10 @@
 // logic asks of a window (ViewerHost).
 #pragma once
 
+#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
+#include <wx/timer.h>
 
 #include "qmv/viewer/viewer_state.h"
 
@@ -28,8 +30,6 @@ public:
     void activate() override;
     void makeGlCurrent() override;
     void releaseGl() override;
-    void beginBusyCursor() override;
-    void endBusyCursor() override;
     void setCursor(CursorShape shape) override;
     void captureMouse() override;
     void releaseMouse() override;
@@ -38,16 +38,23 @@ public:
     void beep() override;
     void closeWindow() override;
     std::optional<std::string> chooseFileToOpen() override;
+    std::optional<std::string> chooseExportPath(const std::string& suggestedName) override;
     void showLayerDialog() override;
     void showFileStatusDialog() override;
     void showAboutDialog() override;
     void showNavigationPopup(int x, int y) override;
     void enableMenuItem(int id, bool enabled) override;
     void checkMenuItem(int id, bool checked) override;
+    void setStatusText(StatusField field, const std::string& text) override;
+    void showCancelButton(bool shown) override;
+    void wakeForLoad() override;
 
 private:
     void createMenus();
     void createCanvas();
+    void createStatusBar();
+    void layoutStatusBar();
+    void placeCancelButton();
     void bindInput();
 
     void onClose(wxCloseEvent& event);
@@ -59,10 +66,18 @@ private:
     void onLeftUp(wxMouseEvent& event);
     void onMotion(wxMouseEvent& event);
     void onRightDown(wxMouseEvent& event);
+    void onMiddleDown(wxMouseEvent& event);
+    void onMiddleUp(wxMouseEvent& event);
+    void onWheel(wxMouseEvent& event);
+    void onLeave(wxMouseEvent& event);
     void onCaptureLost(wxMouseCaptureLostEvent& event);
 
     ViewerState& state_;
     SceneCanvas* canvas_ = nullptr;
+    // In the status bar's last field while a file is read.
+    wxButton* cancelButton_ = nullptr;
+    // Looks at the open document's file a few times a second.
+    wxTimer watchTimer_;
     // The navigation popup, kept for the window's life: it holds the mode's
     // check mark.
     wxMenu navigationPopup_;

@@ -59,7 +59,7 @@ SceneCanvas::SceneCanvas(wxWindow* parent, ViewerState& state, const wxGLAttribu
 }
 
 SceneCanvas::~SceneCanvas() {
-    if (context_ && framebuffer_ != 0 && makeCurrent()) deleteFramebuffer();
+    if (context_ && (kept_ || work_) && makeCurrent()) deleteFramebuffer();
     releaseCurrent();
 }
 
@@ -147,77 +147,37 @@ void SceneCanvas::onSize(wxSizeEvent& event) {
     event.Skip();
 }
 
-namespace {
-
-// A framebuffer object with a colour buffer of `width` x `height`, and a
-// depth and stencil buffer with `stencil`; false when it is incomplete.
-bool makeFramebuffer(unsigned& framebuffer, unsigned& colour, unsigned* stencil, int width,
-                     int height) {
-    glGenFramebuffers(1, &framebuffer);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    // No alpha, as in the window and in qmv-render's buffer: blend factors
-    // that read the destination alpha see 1.
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, width, height);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    if (stencil != nullptr) {
-        glGenRenderbuffers(1, stencil);
-        glBindRenderbuffer(GL_RENDERBUFFER, *stencil);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, *stencil);
-    }
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    return complete;
-}
-
-void deleteFramebufferObjects(unsigned& framebuffer, unsigned& colour, unsigned* stencil) {
-    if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
-    if (colour != 0) glDeleteRenderbuffers(1, &colour);
-    if (stencil != nullptr && *stencil != 0) glDeleteRenderbuffers(1, stencil);
-    framebuffer = colour = 0;
-    if (stencil != nullptr) *stencil = 0;
-}
-
-}  // namespace
-
 // The frame is drawn into the work image, of the view's size; the kept
 // image keeps its own size until a whole frame replaces it, so that a
 // resize shows it scaled meanwhile.
 bool SceneCanvas::prepareFramebuffer(int width, int height) {
     if (!framebuffersAvailable_) return false;
-    if (workFramebuffer_ != 0 && width == workWidth_ && height == workHeight_) return true;
-    deleteFramebufferObjects(workFramebuffer_, workColour_, &workStencil_);
-    if (!makeFramebuffer(workFramebuffer_, workColour_, &workStencil_, width, height)) {
+    if (work_ && width == work_->width() && height == work_->height()) return true;
+    work_.reset();
+    work_ = std::make_unique<OffscreenImage>(width, height, true);
+    if (!work_->ok()) {
         deleteFramebuffer();
         framebuffersAvailable_ = false;
         return false;
     }
-    workWidth_ = width;
-    workHeight_ = height;
     return true;
 }
 
 bool SceneCanvas::prepareKeptImage(int width, int height) {
-    if (framebuffer_ != 0 && width == imageWidth_ && height == imageHeight_) return true;
-    deleteFramebufferObjects(framebuffer_, colourBuffer_, nullptr);
-    imageWidth_ = imageHeight_ = 0;
+    if (kept_ && width == kept_->width() && height == kept_->height()) return true;
+    kept_.reset();
     keptValid_ = false;
-    if (!makeFramebuffer(framebuffer_, colourBuffer_, nullptr, width, height)) {
-        deleteFramebufferObjects(framebuffer_, colourBuffer_, nullptr);
+    kept_ = std::make_unique<OffscreenImage>(width, height, false);
+    if (!kept_->ok()) {
+        kept_.reset();
         return false;
     }
-    imageWidth_ = width;
-    imageHeight_ = height;
     return true;
 }
 
 void SceneCanvas::deleteFramebuffer() {
-    deleteFramebufferObjects(framebuffer_, colourBuffer_, nullptr);
-    deleteFramebufferObjects(workFramebuffer_, workColour_, &workStencil_);
-    imageWidth_ = imageHeight_ = workWidth_ = workHeight_ = 0;
+    kept_.reset();
+    work_.reset();
     keptValid_ = false;
 }
 
@@ -239,17 +199,17 @@ void SceneCanvas::beginScene(const ReaderContext* context, RenderScene* scene, c
         keptValid_ = true;
         return;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, workFramebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, work_->framebuffer());
     paintSceneBegin(context, scene, view);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 bool SceneCanvas::continueScene(double seconds) {
-    if (workFramebuffer_ == 0) return true;  // drawn whole by beginScene
+    if (!work_) return true;  // drawn whole by beginScene
     using Clock = std::chrono::steady_clock;
     const Clock::time_point until =
         Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    glBindFramebuffer(GL_FRAMEBUFFER, workFramebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, work_->framebuffer());
     bool whole = false;
     // A few draws at a time until the slice's time is used, then waited
     // for once: each wait makes the rasteriser go over the whole picture.
@@ -259,8 +219,8 @@ bool SceneCanvas::continueScene(double seconds) {
     }
     glFinish();
     if (whole && prepareKeptImage(lastView_.width, lastView_.height)) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, workFramebuffer_);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, work_->framebuffer());
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, kept_->framebuffer());
         glBlitFramebuffer(0, 0, lastView_.width, lastView_.height, 0, 0, lastView_.width,
                           lastView_.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
         glFinish();
@@ -274,11 +234,11 @@ void SceneCanvas::showKeptSceneMoved(const ReaderContext* context, const View& k
     glViewport(0, 0, wanted.width, wanted.height);
     clearToBackground(context);
     previewing_ = true;
-    if (framebuffer_ == 0 || !keptValid_ || kept.width != imageWidth_ || kept.height != imageHeight_) return;
+    if (!kept_ || !keptValid_ || kept.width != kept_->width() || kept.height != kept_->height()) return;
     const PixelRect to = keptImagePlacement(kept, wanted);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, kept_->framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, imageWidth_, imageHeight_, static_cast<GLint>(std::lround(to.x0)),
+    glBlitFramebuffer(0, 0, kept_->width(), kept_->height(), static_cast<GLint>(std::lround(to.x0)),
                       static_cast<GLint>(std::lround(to.y0)), static_cast<GLint>(std::lround(to.x1)),
                       static_cast<GLint>(std::lround(to.y1)), GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -291,15 +251,16 @@ void SceneCanvas::showKeptScene() {
     }
     // This frame drew the scene: it is in the window's buffer already.
     if (drawnThisFrame_) return;
-    if (framebuffer_ == 0) {
+    if (!kept_) {
         // No kept image: the scene is drawn again.
         paintScene(lastContext_, lastScene_, lastView_);
         return;
     }
-    glViewport(0, 0, imageWidth_, imageHeight_);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    const int width = kept_->width(), height = kept_->height();
+    glViewport(0, 0, width, height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, kept_->framebuffer());
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, imageWidth_, imageHeight_, 0, 0, imageWidth_, imageHeight_,
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height,
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "qmv/offscreen_image.h"
 #include "qmv/viewer/document.h"
 #include "qmv/viewer/viewer_state.h"
 
@@ -49,7 +50,7 @@ public:
 
     // Whether the kept image lives in a framebuffer object (else every paint
     // draws the scene).
-    bool keepsImage() const { return framebuffer_ != 0; }
+    bool keepsImage() const { return kept_ != nullptr; }
     // When the last moved kept image was on the screen (for the bench).
     std::chrono::steady_clock::time_point movedImageShown() const { return movedShownAt_; }
 
@@ -72,19 +73,13 @@ private:
     // Whether this frame's drawScene drew straight into the window.
     bool drawnThisFrame_ = false;
     bool framebuffersAvailable_ = false;
-    unsigned framebuffer_ = 0;  // the kept image
-    unsigned colourBuffer_ = 0;
-    // The frame being drawn: colour, and depth and stencil for the fills.
-    unsigned workFramebuffer_ = 0;
-    unsigned workColour_ = 0;
-    unsigned workStencil_ = 0;
-    int workWidth_ = 0;
-    int workHeight_ = 0;
+    // The kept image, and the frame being drawn (with a stencil buffer for
+    // the fills).
+    std::unique_ptr<OffscreenImage> kept_;
+    std::unique_ptr<OffscreenImage> work_;
     bool previewing_ = false;
     bool movedShownTimed_ = false;
     std::chrono::steady_clock::time_point movedShownAt_;
-    int imageWidth_ = 0;
-    int imageHeight_ = 0;
     // Whether the kept image holds the open document's scene.
     bool keptValid_ = false;
     // Without a framebuffer object: what to draw again on each paint.

@@ -45,6 +45,14 @@ struct PackedFile {
     std::unique_ptr<uint8_t[]> outBuffer;
     size_t outPos = 0;
     size_t outEnd = 0;
+
+    // Reading: the bytes read from the file so far, and a hook told of them
+    // after every refill. A hook that answers false stops the data there
+    // (`stopped`), as if the file ended.
+    uint64_t bytesRead = 0;
+    bool (*onRefill)(void* data, uint64_t bytesRead, uint64_t fileBytes) = nullptr;
+    void* onRefillData = nullptr;
+    bool stopped = false;
 };
 
 // nullptr for a missing path, a bad mode or compressed flag, a zlib set-up

@@ -4,7 +4,8 @@
 // A client registers its callbacks once, then calls readerOpen, which runs the
 // whole parse in the caller's thread and returns the context. The context
 // stays valid for the queries below until readerRelease. One parse runs at a
-// time; callbacks must not start another.
+// time: a parse started on another thread waits for the running one to end,
+// and one started from a callback fails at once.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,26 @@ struct ReaderContext;
 // readable account of the parse.
 ReaderContext* readerOpen(const char* path, void* clientData, int callbacksEnabled,
                           const char* tracePath);
+
+// Told how far a parse has read: after each block taken from the file, the
+// bytes read so far and the file's size on disk (a compressed file's
+// compressed bytes). Answering false stops the parse there, with the error
+// kParseStoppedMessage. It runs in the parsing thread.
+using ReaderProgressFn = bool (*)(void* data, uint64_t bytesRead, uint64_t fileBytes);
+
+struct ReaderOptions {
+    void* clientData = nullptr;
+    int callbacksEnabled = 1;
+    const char* tracePath = nullptr;
+    ReaderProgressFn progress = nullptr;
+    void* progressData = nullptr;
+};
+
+// readerOpen with a progress hook.
+ReaderContext* readerOpenWith(const char* path, const ReaderOptions& options);
+
+inline constexpr const char* kParseStoppedMessage = "Parser: Reading stopped.";
+inline constexpr const char* kParseBusyMessage = "Parser: Another parse is running in this thread.";
 
 // The first error of the parse, or nullptr when it succeeded.
 const char* readerErrorText(const ReaderContext* ctx);

@@ -12,7 +12,9 @@
 //
 // SceneDocument (scene_document.h) does the middle three steps as one RAII
 // object. Every call that issues GL commands needs a current compatibility
-// profile context; painting and compiling must use the same one.
+// profile context; making, painting and freeing a scene must use the same
+// one. Reading a file into a scene issues no GL: it may run in another
+// thread, with no context current, while that thread alone uses the scene.
 #pragma once
 
 #include <cstddef>
@@ -40,6 +42,10 @@ struct RenderSceneDeleter {
     void operator()(RenderScene* scene) const { renderSceneFree(scene); }
 };
 using RenderScenePtr = std::unique_ptr<RenderScene, RenderSceneDeleter>;
+
+// Makes what the first frame would otherwise make from the read scene (its
+// spatial indexes), without GL: a viewer calls it where it read the file.
+void renderScenePrepare(RenderScene* scene);
 
 // Counts copied from the reader once the layers are done; 0 before.
 int renderSceneLayerCount(const RenderScene* scene);

@@ -9,8 +9,10 @@
 //   RgbaImage image = gl.readPixels();
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "qmv/offscreen_image.h"
 #include "qmv/rgba_image.h"
 
 namespace qmv {
@@ -49,9 +51,7 @@ private:
     void* display_ = nullptr;  // EGLDisplay
     void* surface_ = nullptr;  // EGLSurface
     void* context_ = nullptr;  // EGLContext
-    unsigned framebuffer_ = 0;  // what is drawn into, and its buffers
-    unsigned colour_ = 0;
-    unsigned stencil_ = 0;
+    std::unique_ptr<OffscreenImage> image_;  // what is drawn into
 };
 
 }  // namespace qmv

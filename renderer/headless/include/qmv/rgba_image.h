@@ -1,6 +1,7 @@
 // An 8-bit RGBA picture in memory, rows from the top, as a PNG holds it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -29,6 +29,9 @@ public:
     // A double-click with `focusedRow` holding the focus (-1: none). Returns
     // the row's new visibility text, or "" when no layer changed.
     std::string onDoubleClick(int focusedRow);
+    // "Show all" and "Hide all": every row to that state, as a double-click
+    // on each row that is not in it yet would do. Returns the rows.
+    std::vector<LayerRow> setAll(bool visible);
     // "&Apply" (and Escape): the main window is painted again.
     void apply();
     // The dialog ends ("OK"): the main window is painted again.

@@ -10,19 +10,47 @@
 
 namespace qmv::viewer {
 
-// Opens `path` as the document; the caller has closed any open one. A
-// failure shows the reader's text in the error box and leaves no document.
+// Starts opening `path` as the document; the caller has closed any open
+// one. The file is read on a thread of its own (LoadJob) while the window
+// goes on: the title shows the path, the canvas the wait cursor and the
+// status bar the progress with its Cancel button. onLoadWake ends it: the
+// document opens at its initial view, or the reader's text shows in the
+// error box and no document is left.
 void loadDocument(ViewerState& state, const std::string& path);
+// Reads the open document's file again in the same way, while the document
+// stays shown. The new one keeps the world window, and the visibility of
+// each layer whose index and name it keeps; a failure keeps the old one and
+// shows the reader's text in the status bar.
+void reloadDocument(ViewerState& state);
+// On the GUI thread, after a job woke it: the load's progress, or its end.
+// Cancelled jobs that have finished go here too.
+void onLoadWake(ViewerState& state);
+// Waits for the load in progress, then ends it as onLoadWake does.
+void waitForLoad(ViewerState& state);
+// Stops the load in progress at once (the Cancel button): an open leaves no
+// document and shows no error box; a reload keeps the document.
+void cancelLoad(ViewerState& state);
+// Cancels the load in progress and lets it wind down on its own thread;
+// onLoadWake lets it go once it has finished.
+void stopLoadInBackground(ViewerState& state);
+// The file watch, about four times a second: once the open document's file
+// has changed (rewritten or replaced) and then held still for a tick, it is
+// reloaded.
+void onWatchTick(ViewerState& state);
+// How often the window calls onWatchTick.
+inline constexpr int kWatchTickMilliseconds = 250;
+
 // The error box with `message`, then closeDocument.
 void showLoadError(ViewerState& state, const std::string& message);
-// Releases the document's display lists (with the window's GL context
-// current, so that they are really deleted) and its reader context; resets
-// the title. Safe when nothing is open.
+// Stops any load in progress, releases the document's GL objects (with the
+// window's GL context current, so that they are really deleted) and its
+// reader context; resets the title. Safe when nothing is open.
 void closeDocument(ViewerState& state);
 // Files dropped on the window: the first one replaces the document.
 void dropFiles(ViewerState& state, std::span<const std::string> paths);
-// The window is going away: the document goes first, while the GL context
-// still exists; afterwards requests to the window are dropped.
+// The window is going away: loads are stopped and waited for, and the
+// document goes, while the GL context still exists; afterwards requests to
+// the window are dropped.
 void onWindowDestroyed(ViewerState& state);
 
 // The client area's new size; the next paint draws the scene again.

@@ -24,6 +24,12 @@ void zoomIn(ViewerState& state);
 void zoomOut(ViewerState& state);
 // A tenth of the world window's width or height.
 void moveStep(ViewerState& state, Direction direction);
+// Scales the world window by `factor` about the scene point under client
+// pixel (px, py), which stays under that pixel.
+void zoomAbout(ViewerState& state, double px, double py, double factor);
+// One notch of the wheel forward scales the world window by this; one back
+// by its inverse.
+inline constexpr double kWheelNotchScale = 0.8;
 
 // The scene point shown at client pixel (px, py), py counted from the top
 // row; stores the fitted centre and size in viewCentre and viewSize.
@@ -42,7 +48,7 @@ bool moveByDrag(ViewerState& state);
 void onButtonDown(ViewerState& state, bool control, int x, int y);
 // The pointer moved to client pixel (x, y), which may lie outside the
 // client area (negative left of it and above it) while the mouse is
-// captured.
+// captured: the band or the pan follows it, and the status bar.
 void onMouseMove(ViewerState& state, int x, int y);
 // Left button released: the drag ends and takes effect.
 void onButtonUp(ViewerState& state);
@@ -52,6 +58,17 @@ void cancelDrag(ViewerState& state);
 // goes and the view stays.
 void onCaptureLost(ViewerState& state);
 void onKeyDown(ViewerState& state, NavigationKey key);
+
+// The wheel turned by `notches` (forward positive; fractions from smooth
+// scrolling) with the pointer at client pixel (x, y): kWheelNotchScale to
+// the power of the notches, about the point under the pointer. Not during
+// a drag.
+void onWheel(ViewerState& state, int x, int y, double notches);
+// The middle button: while it is held the drawing follows the pointer; on
+// release the scene point under the press lies under the release point.
+// In either mode, and not during a left-button drag.
+void onMiddleButtonDown(ViewerState& state, int x, int y);
+void onMiddleButtonUp(ViewerState& state, int x, int y);
 
 // The band the current mode draws between two pixels.
 RubberBand bandFor(const ViewerState& state, PixelPoint from, PixelPoint to);

@@ -21,7 +21,13 @@ struct RubberBand {
     friend bool operator==(const RubberBand&, const RubberBand&) = default;
 };
 
-enum class CursorShape { Arrow, Cross };
+// Arrow at rest, Cross during a band's drag, Hand during a pan, Wait while
+// a file is opened.
+enum class CursorShape { Arrow, Cross, Hand, Wait };
+
+// The status bar's fields: the pointer's scene coordinates, the zoom, and
+// messages (a load's progress, a failed reload, an export).
+enum class StatusField { Pointer, Zoom, Message };
 
 class ViewerHost {
 public:
@@ -40,9 +46,6 @@ public:
     virtual void makeGlCurrent() = 0;
     virtual void releaseGl() = 0;
 
-    // The wait cursor over the whole program, and its end.
-    virtual void beginBusyCursor() = 0;
-    virtual void endBusyCursor() = 0;
     // The canvas's cursor.
     virtual void setCursor(CursorShape shape) = 0;
     virtual void captureMouse() = 0;
@@ -59,6 +62,9 @@ public:
 
     // The open-file dialog: the chosen path, or nothing when cancelled.
     virtual std::optional<std::string> chooseFileToOpen() = 0;
+    // The save dialog for an exported picture, offering `suggestedName`,
+    // with the usual question before overwriting: the path, or nothing.
+    virtual std::optional<std::string> chooseExportPath(const std::string& suggestedName) = 0;
     // The three modal dialogs; each returns when it has ended.
     virtual void showLayerDialog() = 0;
     virtual void showFileStatusDialog() = 0;
@@ -70,6 +76,14 @@ public:
     // Menu items by command id.
     virtual void enableMenuItem(int id, bool enabled) = 0;
     virtual void checkMenuItem(int id, bool checked) = 0;
+
+    // A field of the status bar; "" empties it.
+    virtual void setStatusText(StatusField field, const std::string& text) = 0;
+    // The status bar's Cancel button, shown while a file is read.
+    virtual void showCancelButton(bool shown) = 0;
+    // The one request made from another thread (a LoadJob's): asks the GUI
+    // thread to call onLoadWake soon. It must not wait for the GUI thread.
+    virtual void wakeForLoad() = 0;
 };
 
 }  // namespace qmv::viewer

@@ -6,10 +6,16 @@
 #pragma once
 
 #include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "qmv/renderer.h"
 #include "qmv/scene_document.h"
 #include "qmv/view.h"
+#include "qmv/viewer/file_signature.h"
+#include "qmv/viewer/load_job.h"
 #include "qmv/viewer/viewer_host.h"
 
 namespace qmv::viewer {
@@ -32,6 +38,9 @@ enum CommandId : int {
     kMoveDown = 40010,
     kAboutAuthor = 40012,
     kAboutFile = 40013,
+    // The viewer's own, past the original ones.
+    kReload = 101,
+    kExportView = 102,
 };
 
 inline constexpr const char* kNoDocumentTitle = "QMV viewer OpenGL/Win32";
@@ -66,6 +75,20 @@ struct DragState {
     RubberBand drawn;
 };
 
+// A middle-button drag: where it began, and the world window then.
+struct PanState {
+    bool panning = false;
+    PixelPoint start;
+    WorldWindow startWindow;
+};
+
+// What the status bar's fields show now.
+struct StatusTexts {
+    std::string pointer;
+    std::string zoom;
+    std::string message;
+};
+
 struct ViewerState {
     // The main window; nullptr before it exists and after it is gone, when
     // requests to it are dropped.
@@ -75,9 +98,21 @@ struct ViewerState {
     // Set by a Ctrl+click so that its own button release ends no drag.
     bool ignoreNextButtonUp = false;
     Document document;
-    // Set while a file is being read (and its error box shows): a paint
-    // then shows no scene.
+    // The open document's path, as it was opened (and is reloaded).
+    std::string documentPath;
+    // Set while a file is being opened (and its error box shows): a paint
+    // then shows no scene. A reload leaves the document shown meanwhile.
     bool loading = false;
+    // The file being read in the background, and whether it replaces the
+    // open document (a reload) or opens one.
+    std::unique_ptr<LoadJob> load;
+    bool loadIsReload = false;
+    // Cancelled jobs still winding down; each goes once it has finished.
+    std::vector<std::unique_ptr<LoadJob>> cancelledLoads;
+    // The file as the last load found it, and a change seen since, which
+    // reloads once it holds still.
+    FileSignature loadedSignature;
+    std::optional<FileSignature> changeSeen;
     // Counts the documents opened, so that a dialog can tell whether the
     // document it was opened for is still the open one.
     unsigned documentSerial = 0;
@@ -100,6 +135,9 @@ struct ViewerState {
     // its last slice, for `drawingView`; the window shows the kept image
     // moved to that view meanwhile.
     bool drawing = false;
+    // Whether that frame's drawing has begun (a pan defers it to the idle
+    // slices, so that the moved image follows the pointer).
+    bool frameBegun = false;
     View drawingView;
     double drawingSeconds = 0.0;
     std::time_t drawingStart = 0;
@@ -109,6 +147,10 @@ struct ViewerState {
     unsigned keptSerial = 0;
     int navigationMode = kZoomMode;
     DragState drag;
+    PanState pan;
+    // The pointer over the canvas, in client pixels; nothing when outside.
+    std::optional<PixelPoint> pointer;
+    StatusTexts status;
     // How deeply GlCurrent scopes are nested.
     int glCurrentDepth = 0;
 };
@@ -138,18 +180,8 @@ private:
     bool active_ = true;
 };
 
-// The wait cursor for the scope's life.
-class BusyCursor {
-public:
-    explicit BusyCursor(ViewerState& state) : state_(state) {
-        windowOf(state_).beginBusyCursor();
-    }
-    ~BusyCursor() { windowOf(state_).endBusyCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    ViewerState& state_;
-};
+// The canvas's cursor when no gesture is under way: the wait cursor while
+// a file is opened.
+CursorShape restingCursor(const ViewerState& state);
 
 }  // namespace qmv::viewer
