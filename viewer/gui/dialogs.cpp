@@ -55,24 +55,24 @@ wxButton* addButton(wxWindow* dialog, int id, const char* label, int x, int y, i
 
 // ------------------------------------------------------------ LayerDlg
 
-// The column of Show all and Hide all, in dialog units.
-constexpr int kAllColumnWidth = 60;
+// The row of Show all and Hide all, in dialog units.
+constexpr int kAllRowHeight = 20;
 
 LayerDialog::LayerDialog(wxWindow* parent, ViewerState& state)
     // A caption and no close box: "OK" is the only way out.
     : wxDialog(parent, wxID_ANY, "Select layer visibility", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxFRAME_TOOL_WINDOW, "LayerDlg"),
       model_(state) {
-    // The original layout, with a column beside it for Show all and Hide all.
-    place(this, parent, 300, 50, 201 + kAllColumnWidth, 201);
+    // The original layout, with a row below it for Show all and Hide all.
+    place(this, parent, 300, 50, 201, 201 + kAllRowHeight);
     list_ = new wxListCtrl(this, kLayerList, at(this, 7, 6), sized(this, 185, 162),
                            wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_NO_SORT_HEADER | wxBORDER_SUNKEN,
                            wxDefaultValidator, "LayerList");
     addIcon(this, 89, 172, 21, 20);
     wxButton* ok = addButton(this, kLayerOk, "OK", 122, 179, 70, 14);
     addButton(this, kLayerApply, "&Apply", 8, 178, 63, 14);
-    addButton(this, kLayerShowAll, "Show all", 199, 6, kAllColumnWidth - 6, 14);
-    addButton(this, kLayerHideAll, "Hide all", 199, 24, kAllColumnWidth - 6, 14);
+    addButton(this, kLayerShowAll, "Show all", 8, 199, 63, 14);
+    addButton(this, kLayerHideAll, "Hide all", 76, 199, 63, 14);
     ok->SetDefault();
 
     list_->DeleteAllItems();

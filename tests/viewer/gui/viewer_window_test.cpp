@@ -114,12 +114,12 @@ TEST_F(ViewerWindow, TheLayerDialogHidesALayer) {
     keys("alt+v l");  // View > Layer visibility...
     const auto dialog = waitForWindow("^Select layer visibility$");
     ASSERT_TRUE(dialog) << "no layer dialog";
-    // The client area is 261 x 201 dialog units, which place its controls:
+    // The client area is 201 x 221 dialog units, which place its controls:
     // row 1 ("rings") lies about 33 units down, below the header and row 0.
     const Rect box = windowGeometry(*dialog);
     const auto at = [&](double x, double y) {
-        return std::to_string(box.x + static_cast<int>(x * box.width / 261.0)) + " " +
-               std::to_string(box.y + static_cast<int>(y * box.height / 201.0));
+        return std::to_string(box.x + static_cast<int>(x * box.width / 201.0)) + " " +
+               std::to_string(box.y + static_cast<int>(y * box.height / 221.0));
     };
     xdotool("mousemove " + at(40, 33));
     xdotool("click --repeat 2 --delay 80 1");
@@ -129,10 +129,10 @@ TEST_F(ViewerWindow, TheLayerDialogHidesALayer) {
     expectCanvasShows(withoutRings, "the scene without its rings");
     EXPECT_FALSE(visibleWindows("^Select layer visibility$").empty());
     // Hide all, then Show all, each applied.
-    xdotool("mousemove " + at(228, 31) + " click 1");
+    xdotool("mousemove " + at(107, 206) + " click 1");
     xdotool("windowfocus --sync " + std::to_string(*dialog) + " key Escape");
     expectCanvasShows(reference(grid_, "--hide 0 --hide 1 --hide 2"), "no layer");
-    xdotool("mousemove " + at(228, 13) + " click 1");
+    xdotool("mousemove " + at(39, 206) + " click 1");
     xdotool("windowfocus --sync " + std::to_string(*dialog) + " key Escape");
     expectCanvasShows(reference(grid_), "every layer");
     xdotool("mousemove " + at(40, 33));
