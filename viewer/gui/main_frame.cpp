@@ -190,7 +190,9 @@ void MainFrame::layoutStatusBar() {
 
 void MainFrame::placeCancelButton() {
     wxRect field;
-    if (GetStatusBar()->GetFieldRect(kCancelField, field)) {
+    // A hidden button's field has no width to take.
+    if (cancelButton_->IsShown() && GetStatusBar()->GetFieldRect(kCancelField, field) && field.width > 0 &&
+        field.height > 0) {
         cancelButton_->SetSize(field.x, field.y, field.width, field.height);
     }
 }
