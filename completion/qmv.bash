@@ -25,7 +25,7 @@ _qmv() {
         --thumbnail) COMPREPLY=($(compgen -W '128 256 512 1024' -- "$cur")); return ;;
         esac
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W '-o --size --hide --view --thumbnail --timeout --help --version' -- "$cur"))
+            COMPREPLY=($(compgen -W '-o --output --size --hide --view --thumbnail --timeout -h --help --version' -- "$cur"))
         else
             # A thumbnail's second name is the image it writes.
             local i names=0 thumbnail=0

@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         parseRenderOptions(std::span<const char* const>(argv + 1, static_cast<size_t>(argc - 1)));
     const RenderOptions& options = parsed.options;
     if (options.help) {
-        std::fputs(kRenderUsage, stdout);
+        std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
     if (options.version) {

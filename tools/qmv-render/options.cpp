@@ -2,39 +2,45 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 namespace qmv {
 
-const char* const kRenderUsage =
-    "Usage: qmv-render FILE -o OUT.png [--size WxH] [--hide N]... "
-    "[--view XMIN,YMIN,XMAX,YMAX] [--timeout SECONDS]\n"
-    "   or: qmv-render --thumbnail SIZE FILE OUT.png [--timeout SECONDS]\n"
-    "Renders a QMV scene file (.qmv, or .qmvz compressed) to a PNG image, as the\n"
-    "viewer shows it in a client area of the given size.\n"
-    "\n"
-    "  -o OUT.png          the image to write (8-bit RGBA)\n"
-    "  --size WxH          client area in pixels (default 800x600)\n"
-    "  --hide N            hide layer N, counted from 0; may be repeated\n"
-    "  --view XMIN,YMIN,XMAX,YMAX\n"
-    "                      world window to show, widened to the image's\n"
-    "                      proportions (default: the file's Lower Left and\n"
-    "                      Upper Right)\n"
-    "  --thumbnail SIZE    draw the initial view fitted into SIZE x SIZE pixels,\n"
-    "                      keeping the drawing's proportions, into OUT.png (the\n"
-    "                      freedesktop thumbnailer's call); the time limit is\n"
-    "                      10 seconds unless --timeout says otherwise\n"
-    "  --timeout SECONDS   give up after SECONDS of wall-clock time, with exit\n"
-    "                      status 1 and no image written\n"
-    "  --help              show this text\n"
-    "  --version           show the version\n"
-    "\n"
-    "Needs no display and no GPU: it draws with Mesa's software rasteriser\n"
-    "when nothing else is there.\n"
-    "\n"
-    "Exit status: 0 image written; 1 the file could not be read, the time limit\n"
-    "passed or the image not written; 2 usage error.\n";
+std::string renderUsage() {
+    char timeLimit[96];
+    std::snprintf(timeLimit, sizeof timeLimit, "                      %d seconds unless --timeout says otherwise\n",
+                  kThumbnailTimeoutSeconds);
+    return std::string(
+               "Usage: qmv-render FILE -o OUT.png [OPTION]...\n"
+               "   or: qmv-render --thumbnail SIZE FILE OUT.png [--timeout SECONDS]\n"
+               "Renders a QMV scene file (.qmv, or .qmvz compressed) to a PNG image, as the\n"
+               "viewer shows it in a client area of the given size.\n"
+               "\n"
+               "  -o, --output OUT.png\n"
+               "                      the image to write (8-bit RGBA)\n"
+               "  --size WxH          client area in pixels (default 800x600)\n"
+               "  --hide N            hide layer N, counted from 0; may be repeated\n"
+               "  --view XMIN,YMIN,XMAX,YMAX\n"
+               "                      world window to show, widened to the image's\n"
+               "                      proportions (default: the file's Lower Left and\n"
+               "                      Upper Right)\n"
+               "  --thumbnail SIZE    draw the initial view fitted into SIZE x SIZE pixels,\n"
+               "                      keeping the drawing's proportions, into OUT.png (the\n"
+               "                      freedesktop thumbnailer's call); the time limit is\n") +
+           timeLimit +
+           "  --timeout SECONDS   give up after SECONDS of wall-clock time, with exit\n"
+           "                      status 1 and no image written\n"
+           "  -h, --help          show this text\n"
+           "  --version           show the version\n"
+           "\n"
+           "Needs no display and no GPU: it draws with Mesa's software rasteriser\n"
+           "when nothing else is there.\n"
+           "\n"
+           "Exit status: 0 image written; 1 the file could not be read, the time limit\n"
+           "passed or the image not written; 2 usage error.\n";
+}
 
 namespace {
 

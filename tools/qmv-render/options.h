@@ -28,7 +28,7 @@ struct RenderOptions {
 };
 
 // A thumbnail that nothing else limits gives up after this long.
-inline constexpr double kThumbnailTimeoutSeconds = 10.0;
+inline constexpr int kThumbnailTimeoutSeconds = 10;
 
 struct ParsedRenderOptions {
     RenderOptions options;
@@ -39,6 +39,7 @@ struct ParsedRenderOptions {
 // other problem.
 ParsedRenderOptions parseRenderOptions(std::span<const char* const> args);
 
-extern const char* const kRenderUsage;
+// The --help text.
+std::string renderUsage();
 
 }  // namespace qmv

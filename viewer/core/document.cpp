@@ -139,10 +139,12 @@ void paintWindow(ViewerState& state, PaintSurface& surface) {
             drawSlice(state, surface);
         }
     }
-    if (state.drawing && state.keptSerial == state.documentSerial) {
-        surface.showKeptSceneMoved(context, state.keptView, state.drawingView);
-    } else if (state.drawing) {
+    if (state.keptSerial != state.documentSerial) {
+        // Nothing of this document is drawn yet (the kept image, and what the
+        // surface remembers, may be of a document gone since).
         surface.clearToBlack();
+    } else if (state.drawing) {
+        surface.showKeptSceneMoved(context, state.keptView, state.drawingView);
     } else {
         surface.showKeptScene();
     }
