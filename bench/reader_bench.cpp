@@ -20,7 +20,6 @@
 #include "child_process.h"
 #include "inflate_only.h"
 #include "map_files.h"
-#include "noop_client.h"
 #include "qmv/reader.h"
 #include "scratch_dir.h"
 
@@ -192,7 +191,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!o.parseOnly.empty()) {
-        qmv::bench::registerNoopCallbacks();
+        qmv::readerRegisterClient<qmv::ReaderNoOpClient>();
         const Timing t = timeRuns(o.runs, [&] { return parseOnce(o.parseOnly, -1); });
         const double mb = static_cast<double>(fileBytes(o.parseOnly)) / kMB;
         std::printf("%s: %.2f MB, best %.1f ms (median %.1f ms) = %.0f MB/s of file size\n",
@@ -211,7 +210,7 @@ int main(int argc, char** argv) {
     // First, while this process is still small (see child_process.h).
     if (o.memoryMB > 0) memorySection(o, dir);
 
-    qmv::bench::registerNoopCallbacks();
+    qmv::readerRegisterClient<qmv::ReaderNoOpClient>();
     const std::string raw = dir.file("map.qmv");
     const std::string compressed = dir.file("map.qmvz");
     const MapFiles scene = writeMapFiles(base, {raw, compressed});

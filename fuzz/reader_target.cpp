@@ -97,57 +97,24 @@ void walkEdgeSet(Recorder& r, const EdgeSet* set) {
     }
 }
 
-int onSetBlendMode(ReaderContext* ctx, int mode) {
-    recorderOf(ctx).mix(static_cast<uint64_t>(mode));
-    return observe(ctx, 57);
-}
-int onEllipse(ReaderContext* ctx, double cx, double cy, double rx, double ry, int filled) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(cx), r.mix(cy), r.mix(rx), r.mix(ry), r.mix(static_cast<uint64_t>(filled));
-    return observe(ctx, 58);
-}
 int onLayer(ReaderContext* ctx, const char* name, int visible, int detectable) {
     Recorder& r = recorderOf(ctx);
     if (r.openPaths != 0) std::abort();  // a layer never starts inside a path
     r.mixText(name);
     r.mix(static_cast<uint64_t>(visible * 2 + detectable));
-    return observe(ctx, 59);
+    return observe(ctx, QMVR_layer);
 }
 int onEndLayer(ReaderContext* ctx) {
     // Also made with callbacks disabled, where the client data is null.
     if (readerClientData(ctx) == nullptr) return 1;
-    return observe(ctx, 60);
+    return observe(ctx, QMVR_endLayer);
 }
-int onSetLineDashes(ReaderContext* ctx, int pattern) {
-    recorderOf(ctx).mix(static_cast<uint64_t>(pattern));
-    return observe(ctx, 71);
-}
-int onSetLineStyle(ReaderContext* ctx, int a, int b, int c, int d) {
-    recorderOf(ctx).mix(static_cast<uint64_t>(a + b * 256 + c * 65536) + static_cast<uint64_t>(d) * 16777216);
-    return observe(ctx, 72);
-}
-int onBox(ReaderContext* ctx, double x, double y, double w, double h, int filled) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(x), r.mix(y), r.mix(w), r.mix(h), r.mix(static_cast<uint64_t>(filled));
-    return observe(ctx, 73);
-}
-int onLine(ReaderContext* ctx, double x, double y, double dx, double dy) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(x), r.mix(y), r.mix(dx), r.mix(dy);
-    return observe(ctx, 74);
-}
-int onBeginSetShape(ReaderContext* ctx, double x, double y, int number) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(x), r.mix(y), r.mix(static_cast<uint64_t>(number));
-    return observe(ctx, 75);
-}
-int onEndSetShape(ReaderContext* ctx) { return observe(ctx, 76); }
 int onBegin(ReaderContext* ctx, int kind, double x, double y, int filled) {
     Recorder& r = recorderOf(ctx);
     if (r.openPaths != 0) std::abort();  // paths do not nest
     ++r.openPaths;
     r.mix(static_cast<uint64_t>(kind)), r.mix(x), r.mix(y), r.mix(static_cast<uint64_t>(filled));
-    return observe(ctx, 77);
+    return observe(ctx, QMVR_begin);
 }
 int onVertex(ReaderContext* ctx, double x, double y) {
     Recorder& r = recorderOf(ctx);
@@ -163,46 +130,7 @@ int onEnd(ReaderContext* ctx) {
     Recorder& r = recorderOf(ctx);
     if (r.openPaths != 1) std::abort();
     --r.openPaths;
-    return observe(ctx, 79);
-}
-int onCircle(ReaderContext* ctx, double cx, double cy, double radius, int filled) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(cx), r.mix(cy), r.mix(radius), r.mix(static_cast<uint64_t>(filled));
-    return observe(ctx, 80);
-}
-int onArc(ReaderContext* ctx, double cx, double cy, double rx, double ry, double start, double end,
-          int filled) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(cx), r.mix(cy), r.mix(rx), r.mix(ry), r.mix(start), r.mix(end);
-    r.mix(static_cast<uint64_t>(filled));
-    return observe(ctx, 81);
-}
-int onShape(ReaderContext* ctx, int number, double x, double y, double angle, double sx, double sy) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(static_cast<uint64_t>(number)), r.mix(x), r.mix(y), r.mix(angle), r.mix(sx), r.mix(sy);
-    return observe(ctx, 82);
-}
-int onStampShape(ReaderContext* ctx, int number, double x, double y) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(static_cast<uint64_t>(number)), r.mix(x), r.mix(y);
-    return observe(ctx, 83);
-}
-int onExtension(ReaderContext* ctx, const char* first, const char* second) {
-    Recorder& r = recorderOf(ctx);
-    r.mixText(first);
-    r.mixText(second);
-    return observe(ctx, 85);
-}
-int onBeginObject(ReaderContext* ctx, const char* name) {
-    recorderOf(ctx).mixText(name);
-    return observe(ctx, 86);
-}
-int onEndObject(ReaderContext* ctx) { return observe(ctx, 87); }
-int onText(ReaderContext* ctx, double x, double y, const char* text) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(x), r.mix(y);
-    r.mixText(text);
-    return observe(ctx, 88);
+    return observe(ctx, QMVR_end);
 }
 int onSetImage(ReaderContext* ctx, int width, int height, float* pixels, int number) {
     Recorder& r = recorderOf(ctx);
@@ -213,7 +141,7 @@ int onSetImage(ReaderContext* ctx, int width, int height, float* pixels, int num
     r.work += floats / 16;
     r.mix(sum);
     r.mix(static_cast<uint64_t>(number));
-    observe(ctx, 89);
+    observe(ctx, QMVR_setImage);
     // Odd images stay with the client, which frees them after the parse;
     // even ones go back to the reader.
     if ((number & 1) != 0 && pixels != nullptr) {
@@ -222,28 +150,11 @@ int onSetImage(ReaderContext* ctx, int width, int height, float* pixels, int num
     }
     return CALLBACK_FREE_PIXELS;
 }
-int onFullImage(ReaderContext* ctx, int number, double x, double y, double w, double h) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(static_cast<uint64_t>(number)), r.mix(x), r.mix(y), r.mix(w), r.mix(h);
-    return observe(ctx, 90);
-}
-int onImage(ReaderContext* ctx, int number, double sx, double sy, double sw, double sh, double x,
-            double y, double w, double h) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(static_cast<uint64_t>(number)), r.mix(sx), r.mix(sy), r.mix(sw), r.mix(sh);
-    r.mix(x), r.mix(y), r.mix(w), r.mix(h);
-    return observe(ctx, 91);
-}
-int onMark(ReaderContext* ctx, double x, double y) {
-    Recorder& r = recorderOf(ctx);
-    r.mix(x), r.mix(y);
-    return observe(ctx, 92);
-}
 int onDrawEdge(ReaderContext* ctx, int number) {
     Recorder& r = recorderOf(ctx);
     if (r.work > kWorkBudget) return CALLBACK_FAILED;
     walkEdgeSet(r, readerEdge(ctx, number));
-    return observe(ctx, 93);
+    return observe(ctx, QMVR_drawEdge);
 }
 int onFillFace(ReaderContext* ctx, int number) {
     Recorder& r = recorderOf(ctx);
@@ -256,38 +167,60 @@ int onFillFace(ReaderContext* ctx, int number) {
             walkEdgeSet(r, readerEdge(ctx, face->second[static_cast<size_t>(i)]));
         }
     }
-    return observe(ctx, 94);
+    return observe(ctx, QMVR_fillFace);
 }
+
+void mixArgument(Recorder& r, int value) { r.mix(static_cast<uint64_t>(value)); }
+void mixArgument(Recorder& r, double value) { r.mix(value); }
+void mixArgument(Recorder& r, const char* text) { r.mixText(text); }
+
+// Every slot: its arguments mixed in, then what the renderer asks; the
+// slots with checks or data of their own have functions of their own.
+template <int Slot>
+struct Observed {
+    template <class... Args>
+    static int call(ReaderContext* ctx, Args... args) {
+        Recorder& r = recorderOf(ctx);
+        (mixArgument(r, args), ...);
+        return observe(ctx, Slot);
+    }
+};
+template <>
+struct Observed<QMVR_layer> {
+    static constexpr auto call = &onLayer;
+};
+template <>
+struct Observed<QMVR_endLayer> {
+    static constexpr auto call = &onEndLayer;
+};
+template <>
+struct Observed<QMVR_begin> {
+    static constexpr auto call = &onBegin;
+};
+template <>
+struct Observed<QMVR_vertex> {
+    static constexpr auto call = &onVertex;
+};
+template <>
+struct Observed<QMVR_end> {
+    static constexpr auto call = &onEnd;
+};
+template <>
+struct Observed<QMVR_setImage> {
+    static constexpr auto call = &onSetImage;
+};
+template <>
+struct Observed<QMVR_drawEdge> {
+    static constexpr auto call = &onDrawEdge;
+};
+template <>
+struct Observed<QMVR_fillFace> {
+    static constexpr auto call = &onFillFace;
+};
 
 void registerRecorder() {
     readerClearCallbacks();
-    readerSetCallback<QMVR_setBlendMode>(onSetBlendMode);
-    readerSetCallback<QMVR_ellipse>(onEllipse);
-    readerSetCallback<QMVR_layer>(onLayer);
-    readerSetCallback<QMVR_endLayer>(onEndLayer);
-    readerSetCallback<QMVR_setLineDashes>(onSetLineDashes);
-    readerSetCallback<QMVR_setLineStyle>(onSetLineStyle);
-    readerSetCallback<QMVR_box>(onBox);
-    readerSetCallback<QMVR_line>(onLine);
-    readerSetCallback<QMVR_beginSetShape>(onBeginSetShape);
-    readerSetCallback<QMVR_endSetShape>(onEndSetShape);
-    readerSetCallback<QMVR_begin>(onBegin);
-    readerSetCallback<QMVR_vertex>(onVertex);
-    readerSetCallback<QMVR_end>(onEnd);
-    readerSetCallback<QMVR_circle>(onCircle);
-    readerSetCallback<QMVR_arc>(onArc);
-    readerSetCallback<QMVR_shape>(onShape);
-    readerSetCallback<QMVR_stampshape>(onStampShape);
-    readerSetCallback<QMVR_extension>(onExtension);
-    readerSetCallback<QMVR_beginObject>(onBeginObject);
-    readerSetCallback<QMVR_endObject>(onEndObject);
-    readerSetCallback<QMVR_text>(onText);
-    readerSetCallback<QMVR_setImage>(onSetImage);
-    readerSetCallback<QMVR_fullImage>(onFullImage);
-    readerSetCallback<QMVR_image>(onImage);
-    readerSetCallback<QMVR_mark>(onMark);
-    readerSetCallback<QMVR_drawEdge>(onDrawEdge);
-    readerSetCallback<QMVR_fillFace>(onFillFace);
+    readerRegisterEachSlot<Observed>();
 }
 
 // What a client asks once the parse is over.

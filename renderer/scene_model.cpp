@@ -207,34 +207,41 @@ int extension(ReaderContext*, const char*, const char*) { return 1; }
 
 // ----------------------------------------------------------- registration
 
-void registerRendererCallbacks() {
-    readerSetCallback<QMVR_setBlendMode>(setBlendMode);
-    readerSetCallback<QMVR_ellipse>(drawEllipse);
-    readerSetCallback<QMVR_layer>(layerBegin);
-    readerSetCallback<QMVR_endLayer>(layersEnd);
-    readerSetCallback<QMVR_setLineDashes>(setLineDashes);
-    readerSetCallback<QMVR_setLineStyle>(setLineStyle);
-    readerSetCallback<QMVR_box>(drawBox);
-    readerSetCallback<QMVR_line>(drawLine);
-    readerSetCallback<QMVR_beginSetShape>(shapeBegin);
-    readerSetCallback<QMVR_endSetShape>(shapeEnd);
-    readerSetCallback<QMVR_begin>(pathBegin);
-    readerSetCallback<QMVR_vertex>(pathVertex);
-    readerSetCallback<QMVR_end>(pathEnd);
-    readerSetCallback<QMVR_circle>(drawCircle);
-    readerSetCallback<QMVR_arc>(drawArc);
-    readerSetCallback<QMVR_shape>(placeShape);
-    readerSetCallback<QMVR_stampshape>(stampShape);
-    readerSetCallback<QMVR_extension>(extension);
-    readerSetCallback<QMVR_beginObject>(objectBegin);
-    readerSetCallback<QMVR_endObject>(objectEnd);
-    readerSetCallback<QMVR_text>(drawText);
-    readerSetCallback<QMVR_setImage>(defineImage);
-    readerSetCallback<QMVR_fullImage>(drawFullImage);
-    readerSetCallback<QMVR_image>(drawImagePart);
-    readerSetCallback<QMVR_mark>(drawMark);
-    readerSetCallback<QMVR_drawEdge>(drawEdge);
-    readerSetCallback<QMVR_fillFace>(fillFace);
-}
+namespace {
+
+// The renderer's function for each slot.
+struct RendererClient : ReaderNoOpClient {
+    static constexpr auto setBlendMode = &renderer::setBlendMode;
+    static constexpr auto ellipse = &drawEllipse;
+    static constexpr auto layer = &layerBegin;
+    static constexpr auto endLayer = &layersEnd;
+    static constexpr auto setLineDashes = &renderer::setLineDashes;
+    static constexpr auto setLineStyle = &renderer::setLineStyle;
+    static constexpr auto box = &drawBox;
+    static constexpr auto line = &drawLine;
+    static constexpr auto beginSetShape = &shapeBegin;
+    static constexpr auto endSetShape = &shapeEnd;
+    static constexpr auto begin = &pathBegin;
+    static constexpr auto vertex = &pathVertex;
+    static constexpr auto end = &pathEnd;
+    static constexpr auto circle = &drawCircle;
+    static constexpr auto arc = &drawArc;
+    static constexpr auto shape = &placeShape;
+    static constexpr auto stampshape = &stampShape;
+    static constexpr auto extension = &renderer::extension;
+    static constexpr auto beginObject = &objectBegin;
+    static constexpr auto endObject = &objectEnd;
+    static constexpr auto text = &drawText;
+    static constexpr auto setImage = &defineImage;
+    static constexpr auto fullImage = &drawFullImage;
+    static constexpr auto image = &drawImagePart;
+    static constexpr auto mark = &drawMark;
+    static constexpr auto drawEdge = &renderer::drawEdge;
+    static constexpr auto fillFace = &renderer::fillFace;
+};
+
+}  // namespace
+
+void registerRendererCallbacks() { readerRegisterClient<RendererClient>(); }
 
 }  // namespace qmv

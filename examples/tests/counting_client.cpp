@@ -16,11 +16,15 @@ int64_t g_pathVertices = 0;
 
 void count(int slot) { ++g_report->calls[static_cast<size_t>(slot)]; }
 
-template <int Slot, typename... Args>
-int counter(ReaderContext*, Args...) {
-    count(Slot);
-    return 1;
-}
+// Every slot counts its calls; a few look at their arguments too.
+template <int Slot>
+struct Counter {
+    template <typename... Args>
+    static int call(ReaderContext*, Args...) {
+        count(Slot);
+        return 1;
+    }
+};
 
 int onBegin(ReaderContext*, int kind, double, double, int) {
     count(QMVR_begin);
@@ -55,37 +59,28 @@ int onSetImage(ReaderContext*, int, int, float*, int) {
     return CALLBACK_FREE_PIXELS;
 }
 
-void registerAll() {
-    readerSetCallback<QMVR_setBlendMode>(counter<QMVR_setBlendMode, int>);
-    readerSetCallback<QMVR_ellipse>(counter<QMVR_ellipse, double, double, double, double, int>);
-    readerSetCallback<QMVR_layer>(onLayer);
-    readerSetCallback<QMVR_endLayer>(counter<QMVR_endLayer>);
-    readerSetCallback<QMVR_setLineDashes>(counter<QMVR_setLineDashes, int>);
-    readerSetCallback<QMVR_setLineStyle>(counter<QMVR_setLineStyle, int, int, int, int>);
-    readerSetCallback<QMVR_box>(counter<QMVR_box, double, double, double, double, int>);
-    readerSetCallback<QMVR_line>(counter<QMVR_line, double, double, double, double>);
-    readerSetCallback<QMVR_beginSetShape>(counter<QMVR_beginSetShape, double, double, int>);
-    readerSetCallback<QMVR_endSetShape>(counter<QMVR_endSetShape>);
-    readerSetCallback<QMVR_begin>(onBegin);
-    readerSetCallback<QMVR_vertex>(onVertex);
-    readerSetCallback<QMVR_end>(onEnd);
-    readerSetCallback<QMVR_circle>(counter<QMVR_circle, double, double, double, int>);
-    readerSetCallback<QMVR_arc>(
-        counter<QMVR_arc, double, double, double, double, double, double, int>);
-    readerSetCallback<QMVR_shape>(counter<QMVR_shape, int, double, double, double, double, double>);
-    readerSetCallback<QMVR_stampshape>(counter<QMVR_stampshape, int, double, double>);
-    readerSetCallback<QMVR_extension>(counter<QMVR_extension, const char*, const char*>);
-    readerSetCallback<QMVR_beginObject>(counter<QMVR_beginObject, const char*>);
-    readerSetCallback<QMVR_endObject>(counter<QMVR_endObject>);
-    readerSetCallback<QMVR_text>(counter<QMVR_text, double, double, const char*>);
-    readerSetCallback<QMVR_setImage>(onSetImage);
-    readerSetCallback<QMVR_fullImage>(counter<QMVR_fullImage, int, double, double, double, double>);
-    readerSetCallback<QMVR_image>(counter<QMVR_image, int, double, double, double, double, double,
-                                          double, double, double>);
-    readerSetCallback<QMVR_mark>(counter<QMVR_mark, double, double>);
-    readerSetCallback<QMVR_drawEdge>(counter<QMVR_drawEdge, int>);
-    readerSetCallback<QMVR_fillFace>(counter<QMVR_fillFace, int>);
-}
+template <>
+struct Counter<QMVR_begin> {
+    static constexpr auto call = &onBegin;
+};
+template <>
+struct Counter<QMVR_vertex> {
+    static constexpr auto call = &onVertex;
+};
+template <>
+struct Counter<QMVR_end> {
+    static constexpr auto call = &onEnd;
+};
+template <>
+struct Counter<QMVR_layer> {
+    static constexpr auto call = &onLayer;
+};
+template <>
+struct Counter<QMVR_setImage> {
+    static constexpr auto call = &onSetImage;
+};
+
+void registerAll() { readerRegisterEachSlot<Counter>(); }
 
 // Each opcode line of the trace starts with the opcode's name.
 std::set<std::string> opcodesIn(const std::string& tracePath) {

@@ -16,63 +16,34 @@ std::string text(const char* s) { return s == nullptr ? "<none>" : std::string("
 
 EventLog& logOf(ReaderContext* ctx) { return *static_cast<EventLog*>(readerClientData(ctx)); }
 
-template <class... T>
-std::string join(const char* name, T... parts) {
-    std::string line = name;
-    ((line += " ", line += parts), ...);
-    return line;
+std::string field(int v) { return std::to_string(v); }
+std::string field(double v) { return num(v); }
+std::string field(const char* s) { return text(s); }
+
+// An event's name is its slot's, shorter for four of them.
+const char* eventName(int slot) {
+    switch (slot) {
+        case QMVR_setBlendMode: return "blend";
+        case QMVR_setLineDashes: return "dashes";
+        case QMVR_setLineStyle: return "style";
+        case QMVR_stampshape: return "stamp";
+        default: return callbackSlotName(slot);
+    }
 }
 
-int onBlend(ReaderContext* c, int m) { return logOf(c).record(c, QMVR_setBlendMode, join("blend", std::to_string(m))); }
-int onEllipse(ReaderContext* c, double x, double y, double rx, double ry, int f) {
-    return logOf(c).record(c, QMVR_ellipse, join("ellipse", num(x), num(y), num(rx), num(ry), std::to_string(f)));
-}
-int onLayer(ReaderContext* c, const char* name, int v, int d) {
-    return logOf(c).record(c, QMVR_layer, join("layer", text(name), std::to_string(v), std::to_string(d)));
-}
-int onEndLayer(ReaderContext* c) { return logOf(c).record(c, QMVR_endLayer, "endLayer"); }
-int onDashes(ReaderContext* c, int p) { return logOf(c).record(c, QMVR_setLineDashes, join("dashes", std::to_string(p))); }
-int onStyle(ReaderContext* c, int a, int b, int d, int e) {
-    return logOf(c).record(c, QMVR_setLineStyle,
-                           join("style", std::to_string(a), std::to_string(b), std::to_string(d), std::to_string(e)));
-}
-int onBox(ReaderContext* c, double x, double y, double w, double h, int f) {
-    return logOf(c).record(c, QMVR_box, join("box", num(x), num(y), num(w), num(h), std::to_string(f)));
-}
-int onLine(ReaderContext* c, double x, double y, double dx, double dy) {
-    return logOf(c).record(c, QMVR_line, join("line", num(x), num(y), num(dx), num(dy)));
-}
-int onBeginSetShape(ReaderContext* c, double x, double y, int n) {
-    return logOf(c).record(c, QMVR_beginSetShape, join("beginSetShape", num(x), num(y), std::to_string(n)));
-}
-int onEndSetShape(ReaderContext* c) { return logOf(c).record(c, QMVR_endSetShape, "endSetShape"); }
-int onBegin(ReaderContext* c, int kind, double x, double y, int f) {
-    return logOf(c).record(c, QMVR_begin, join("begin", std::to_string(kind), num(x), num(y), std::to_string(f)));
-}
-int onVertex(ReaderContext* c, double x, double y) { return logOf(c).record(c, QMVR_vertex, join("vertex", num(x), num(y))); }
-int onEnd(ReaderContext* c) { return logOf(c).record(c, QMVR_end, "end"); }
-int onCircle(ReaderContext* c, double x, double y, double r, int f) {
-    return logOf(c).record(c, QMVR_circle, join("circle", num(x), num(y), num(r), std::to_string(f)));
-}
-int onArc(ReaderContext* c, double x, double y, double rx, double ry, double s, double e, int f) {
-    return logOf(c).record(c, QMVR_arc, join("arc", num(x), num(y), num(rx), num(ry), num(s), num(e), std::to_string(f)));
-}
-int onShape(ReaderContext* c, int n, double x, double y, double a, double sx, double sy) {
-    return logOf(c).record(c, QMVR_shape, join("shape", std::to_string(n), num(x), num(y), num(a), num(sx), num(sy)));
-}
-int onStamp(ReaderContext* c, int n, double x, double y) {
-    return logOf(c).record(c, QMVR_stampshape, join("stamp", std::to_string(n), num(x), num(y)));
-}
-int onExtension(ReaderContext* c, const char* a, const char* b) {
-    return logOf(c).record(c, QMVR_extension, join("extension", text(a), text(b)));
-}
-int onBeginObject(ReaderContext* c, const char* n) { return logOf(c).record(c, QMVR_beginObject, join("beginObject", text(n))); }
-int onEndObject(ReaderContext* c) { return logOf(c).record(c, QMVR_endObject, "endObject"); }
-int onText(ReaderContext* c, double x, double y, const char* t) {
-    return logOf(c).record(c, QMVR_text, join("text", num(x), num(y), text(t)));
-}
+// Every slot's event: its name and its arguments.
+template <int Slot>
+struct Logged {
+    template <class... Args>
+    static int call(ReaderContext* c, Args... args) {
+        std::string line = eventName(Slot);
+        ((line += " ", line += field(args)), ...);
+        return logOf(c).record(c, Slot, std::move(line));
+    }
+};
+
 int onSetImage(ReaderContext* c, int w, int h, float* pixels, int n) {
-    std::string line = join("setImage", std::to_string(w), std::to_string(h), std::to_string(n));
+    std::string line = "setImage " + field(w) + " " + field(h) + " " + field(n);
     for (int i = 0; i < w * h * 4; ++i) line += " " + num(pixels[i]);
     int result = logOf(c).record(c, QMVR_setImage, line);
     if (result == 1 || result == CALLBACK_FREE_PIXELS) return CALLBACK_FREE_PIXELS;
@@ -81,17 +52,10 @@ int onSetImage(ReaderContext* c, int w, int h, float* pixels, int n) {
     readerFreePixels(pixels);
     return result;
 }
-int onFullImage(ReaderContext* c, int n, double x, double y, double w, double h) {
-    return logOf(c).record(c, QMVR_fullImage, join("fullImage", std::to_string(n), num(x), num(y), num(w), num(h)));
-}
-int onImage(ReaderContext* c, int n, double sx, double sy, double sw, double sh, double x, double y, double w,
-            double h) {
-    return logOf(c).record(c, QMVR_image, join("image", std::to_string(n), num(sx), num(sy), num(sw), num(sh), num(x),
-                                              num(y), num(w), num(h)));
-}
-int onMark(ReaderContext* c, double x, double y) { return logOf(c).record(c, QMVR_mark, join("mark", num(x), num(y))); }
-int onDrawEdge(ReaderContext* c, int e) { return logOf(c).record(c, QMVR_drawEdge, join("drawEdge", std::to_string(e))); }
-int onFillFace(ReaderContext* c, int f) { return logOf(c).record(c, QMVR_fillFace, join("fillFace", std::to_string(f))); }
+template <>
+struct Logged<QMVR_setImage> {
+    static constexpr auto call = &onSetImage;
+};
 
 }  // namespace
 
@@ -102,35 +66,7 @@ int EventLog::record(ReaderContext* ctx, int slot, std::string line) {
     return 1;
 }
 
-void registerEventLog() {
-    readerSetCallback<QMVR_setBlendMode>(onBlend);
-    readerSetCallback<QMVR_ellipse>(onEllipse);
-    readerSetCallback<QMVR_layer>(onLayer);
-    readerSetCallback<QMVR_endLayer>(onEndLayer);
-    readerSetCallback<QMVR_setLineDashes>(onDashes);
-    readerSetCallback<QMVR_setLineStyle>(onStyle);
-    readerSetCallback<QMVR_box>(onBox);
-    readerSetCallback<QMVR_line>(onLine);
-    readerSetCallback<QMVR_beginSetShape>(onBeginSetShape);
-    readerSetCallback<QMVR_endSetShape>(onEndSetShape);
-    readerSetCallback<QMVR_begin>(onBegin);
-    readerSetCallback<QMVR_vertex>(onVertex);
-    readerSetCallback<QMVR_end>(onEnd);
-    readerSetCallback<QMVR_circle>(onCircle);
-    readerSetCallback<QMVR_arc>(onArc);
-    readerSetCallback<QMVR_shape>(onShape);
-    readerSetCallback<QMVR_stampshape>(onStamp);
-    readerSetCallback<QMVR_extension>(onExtension);
-    readerSetCallback<QMVR_beginObject>(onBeginObject);
-    readerSetCallback<QMVR_endObject>(onEndObject);
-    readerSetCallback<QMVR_text>(onText);
-    readerSetCallback<QMVR_setImage>(onSetImage);
-    readerSetCallback<QMVR_fullImage>(onFullImage);
-    readerSetCallback<QMVR_image>(onImage);
-    readerSetCallback<QMVR_mark>(onMark);
-    readerSetCallback<QMVR_drawEdge>(onDrawEdge);
-    readerSetCallback<QMVR_fillFace>(onFillFace);
-}
+void registerEventLog() { readerRegisterEachSlot<Logged>(); }
 
 std::string parseWithLog(const std::string& path, EventLog& log, int callbacksEnabled, ReaderContext** keep,
                          const char* tracePath) {

@@ -126,7 +126,7 @@ struct PlainEvent;
 
 template <int Slot, typename... Args>
 struct PlainEvent<Slot, int (*)(ReaderContext*, Args...)> {
-    static int record(ReaderContext* ctx, Args... args) {
+    static int call(ReaderContext* ctx, Args... args) {
         if (Recorder* recorder = beginEvent(ctx, Slot, args...)) endEvent(*recorder, ctx);
         return 1;
     }
@@ -217,78 +217,36 @@ int recordFillFace(ReaderContext* ctx, int faceNumber) {
     return 1;
 }
 
+// Each slot's callback: its arguments, or more for the events that carry
+// more.
 template <int Slot>
-void registerPlain() {
-    readerSetCallback<Slot>(&PlainEvent<Slot>::record);
-}
+struct RecordedEvent : PlainEvent<Slot> {};
+template <>
+struct RecordedEvent<QMVR_setImage> {
+    static constexpr auto call = &recordSetImage;
+};
+template <>
+struct RecordedEvent<QMVR_drawEdge> {
+    static constexpr auto call = &recordDrawEdge;
+};
+template <>
+struct RecordedEvent<QMVR_fillFace> {
+    static constexpr auto call = &recordFillFace;
+};
 
 }  // namespace
 
 const char* callbackName(int slot) {
-#define QMV_NAME(slot_id) \
-    case slot_id: return #slot_id;
+#define QMV_DUMP_NAME(name, id, ...) \
+    case id: return "QMVR_" #name;
     switch (slot) {
-        QMV_NAME(QMVR_setBlendMode)
-        QMV_NAME(QMVR_ellipse)
-        QMV_NAME(QMVR_layer)
-        QMV_NAME(QMVR_endLayer)
-        QMV_NAME(QMVR_setLineDashes)
-        QMV_NAME(QMVR_setLineStyle)
-        QMV_NAME(QMVR_box)
-        QMV_NAME(QMVR_line)
-        QMV_NAME(QMVR_beginSetShape)
-        QMV_NAME(QMVR_endSetShape)
-        QMV_NAME(QMVR_begin)
-        QMV_NAME(QMVR_vertex)
-        QMV_NAME(QMVR_end)
-        QMV_NAME(QMVR_circle)
-        QMV_NAME(QMVR_arc)
-        QMV_NAME(QMVR_shape)
-        QMV_NAME(QMVR_stampshape)
-        QMV_NAME(QMVR_extension)
-        QMV_NAME(QMVR_beginObject)
-        QMV_NAME(QMVR_endObject)
-        QMV_NAME(QMVR_text)
-        QMV_NAME(QMVR_setImage)
-        QMV_NAME(QMVR_fullImage)
-        QMV_NAME(QMVR_image)
-        QMV_NAME(QMVR_mark)
-        QMV_NAME(QMVR_drawEdge)
-        QMV_NAME(QMVR_fillFace)
+        QMV_CALLBACK_SLOTS(QMV_DUMP_NAME)
         default: return nullptr;
     }
-#undef QMV_NAME
+#undef QMV_DUMP_NAME
 }
 
-void registerRecorder() {
-    registerPlain<QMVR_setBlendMode>();
-    registerPlain<QMVR_ellipse>();
-    registerPlain<QMVR_layer>();
-    registerPlain<QMVR_endLayer>();
-    registerPlain<QMVR_setLineDashes>();
-    registerPlain<QMVR_setLineStyle>();
-    registerPlain<QMVR_box>();
-    registerPlain<QMVR_line>();
-    registerPlain<QMVR_beginSetShape>();
-    registerPlain<QMVR_endSetShape>();
-    registerPlain<QMVR_begin>();
-    registerPlain<QMVR_vertex>();
-    registerPlain<QMVR_end>();
-    registerPlain<QMVR_circle>();
-    registerPlain<QMVR_arc>();
-    registerPlain<QMVR_shape>();
-    registerPlain<QMVR_stampshape>();
-    registerPlain<QMVR_extension>();
-    registerPlain<QMVR_beginObject>();
-    registerPlain<QMVR_endObject>();
-    registerPlain<QMVR_text>();
-    readerSetCallback<QMVR_setImage>(&recordSetImage);
-    registerPlain<QMVR_fullImage>();
-    registerPlain<QMVR_image>();
-    registerPlain<QMVR_mark>();
-    readerSetCallback<QMVR_drawEdge>(&recordDrawEdge);
-    readerSetCallback<QMVR_fillFace>(&recordFillFace);
-}
+void registerRecorder() { readerRegisterEachSlot<RecordedEvent>(); }
 
 void writeEndLine(OutputBuffer& buffer, const ReaderContext* ctx) {
     std::string& out = buffer.text();

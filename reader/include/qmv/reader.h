@@ -59,34 +59,44 @@ void readerFreePixels(float* pixels);
 
 // ---------------------------------------------------------------- callbacks
 
-// Slot ids agreed between the reader and its clients.
-inline constexpr int QMVR_setBlendMode = 57;
-inline constexpr int QMVR_ellipse = 58;
-inline constexpr int QMVR_layer = 59;
-inline constexpr int QMVR_endLayer = 60;
-inline constexpr int QMVR_setLineDashes = 71;
-inline constexpr int QMVR_setLineStyle = 72;
-inline constexpr int QMVR_box = 73;
-inline constexpr int QMVR_line = 74;
-inline constexpr int QMVR_beginSetShape = 75;
-inline constexpr int QMVR_endSetShape = 76;
-inline constexpr int QMVR_begin = 77;
-inline constexpr int QMVR_vertex = 78;
-inline constexpr int QMVR_end = 79;
-inline constexpr int QMVR_circle = 80;
-inline constexpr int QMVR_arc = 81;
-inline constexpr int QMVR_shape = 82;
-inline constexpr int QMVR_stampshape = 83;
-inline constexpr int QMVR_extension = 85;
-inline constexpr int QMVR_beginObject = 86;
-inline constexpr int QMVR_endObject = 87;
-inline constexpr int QMVR_text = 88;
-inline constexpr int QMVR_setImage = 89;
-inline constexpr int QMVR_fullImage = 90;
-inline constexpr int QMVR_image = 91;
-inline constexpr int QMVR_mark = 92;
-inline constexpr int QMVR_drawEdge = 93;
-inline constexpr int QMVR_fillFace = 94;
+// Every callback slot, once: X(name, slot id, the parameters after the
+// context). The slot ids (QMVR_name), the callbacks' types, their names and
+// the ready-made clients below all come from this list, so that a new slot
+// is one line here.
+#define QMV_CALLBACK_SLOTS(X)                                                                     \
+    X(setBlendMode, 57, int mode)                                                                 \
+    X(ellipse, 58, double cx, double cy, double rx, double ry, int filled)                        \
+    X(layer, 59, const char* name, int visible, int detectable)                                   \
+    X(endLayer, 60)                                                                               \
+    X(setLineDashes, 71, int pattern)                                                             \
+    X(setLineStyle, 72, int first, int second, int third, int fourth)                             \
+    X(box, 73, double x, double y, double width, double height, int filled)                       \
+    X(line, 74, double x, double y, double dx, double dy)                                         \
+    X(beginSetShape, 75, double x, double y, int shapeNumber)                                     \
+    X(endSetShape, 76)                                                                            \
+    X(begin, 77, int kind, double x0, double y0, int filled)                                      \
+    X(vertex, 78, double x, double y)                                                             \
+    X(end, 79)                                                                                    \
+    X(circle, 80, double cx, double cy, double radius, int filled)                                \
+    X(arc, 81, double cx, double cy, double rx, double ry, double startAngle, double endAngle,    \
+      int filled)                                                                                 \
+    X(shape, 82, int shapeNumber, double x, double y, double angle, double sx, double sy)         \
+    X(stampshape, 83, int shapeNumber, double x, double y)                                        \
+    X(extension, 85, const char* first, const char* second)                                       \
+    X(beginObject, 86, const char* name)                                                          \
+    X(endObject, 87)                                                                              \
+    X(text, 88, double x, double y, const char* text)                                             \
+    X(setImage, 89, int width, int height, float* pixels, int imageNumber)                        \
+    X(fullImage, 90, int imageNumber, double x, double y, double width, double height)            \
+    X(image, 91, int imageNumber, double sx, double sy, double sw, double sh, double x, double y, \
+      double width, double height)                                                                \
+    X(mark, 92, double x, double y)                                                               \
+    X(drawEdge, 93, int edgeSetNumber)                                                            \
+    X(fillFace, 94, int faceNumber)
+
+#define QMV_SLOT_ID(name, slot, ...) inline constexpr int QMVR_##name = slot;
+QMV_CALLBACK_SLOTS(QMV_SLOT_ID)
+#undef QMV_SLOT_ID
 
 inline constexpr int CALLBACK_SLOTS = 400;
 
@@ -122,45 +132,31 @@ using ReaderCallback = void (*)();
 template <int Slot>
 struct CallbackType;
 
-#define QMV_CALLBACK_TYPE(slot, ...)                                 \
-    template <>                                                      \
-    struct CallbackType<slot> {                                      \
-        using Fn = int (*)(ReaderContext* ctx __VA_OPT__(, ) __VA_ARGS__); \
-    }
-
-QMV_CALLBACK_TYPE(QMVR_setBlendMode, int mode);
-QMV_CALLBACK_TYPE(QMVR_ellipse, double cx, double cy, double rx, double ry, int filled);
-QMV_CALLBACK_TYPE(QMVR_layer, const char* name, int visible, int detectable);
-QMV_CALLBACK_TYPE(QMVR_endLayer);
-QMV_CALLBACK_TYPE(QMVR_setLineDashes, int pattern);
-QMV_CALLBACK_TYPE(QMVR_setLineStyle, int first, int second, int third, int fourth);
-QMV_CALLBACK_TYPE(QMVR_box, double x, double y, double width, double height, int filled);
-QMV_CALLBACK_TYPE(QMVR_line, double x, double y, double dx, double dy);
-QMV_CALLBACK_TYPE(QMVR_beginSetShape, double x, double y, int shapeNumber);
-QMV_CALLBACK_TYPE(QMVR_endSetShape);
-QMV_CALLBACK_TYPE(QMVR_begin, int kind, double x0, double y0, int filled);
-QMV_CALLBACK_TYPE(QMVR_vertex, double x, double y);
-QMV_CALLBACK_TYPE(QMVR_end);
-QMV_CALLBACK_TYPE(QMVR_circle, double cx, double cy, double radius, int filled);
-QMV_CALLBACK_TYPE(QMVR_arc, double cx, double cy, double rx, double ry, double startAngle,
-                  double endAngle, int filled);
-QMV_CALLBACK_TYPE(QMVR_shape, int shapeNumber, double x, double y, double angle, double sx,
-                  double sy);
-QMV_CALLBACK_TYPE(QMVR_stampshape, int shapeNumber, double x, double y);
-QMV_CALLBACK_TYPE(QMVR_extension, const char* first, const char* second);
-QMV_CALLBACK_TYPE(QMVR_beginObject, const char* name);
-QMV_CALLBACK_TYPE(QMVR_endObject);
-QMV_CALLBACK_TYPE(QMVR_text, double x, double y, const char* text);
-QMV_CALLBACK_TYPE(QMVR_setImage, int width, int height, float* pixels, int imageNumber);
-QMV_CALLBACK_TYPE(QMVR_fullImage, int imageNumber, double x, double y, double width,
-                  double height);
-QMV_CALLBACK_TYPE(QMVR_image, int imageNumber, double sx, double sy, double sw, double sh,
-                  double x, double y, double width, double height);
-QMV_CALLBACK_TYPE(QMVR_mark, double x, double y);
-QMV_CALLBACK_TYPE(QMVR_drawEdge, int edgeSetNumber);
-QMV_CALLBACK_TYPE(QMVR_fillFace, int faceNumber);
-
+#define QMV_CALLBACK_TYPE(name, slot, ...)                                   \
+    template <>                                                              \
+    struct CallbackType<slot> {                                              \
+        using Fn = int (*)(ReaderContext* ctx __VA_OPT__(, ) __VA_ARGS__);   \
+        static constexpr const char* kName = #name;                          \
+    };
+QMV_CALLBACK_SLOTS(QMV_CALLBACK_TYPE)
 #undef QMV_CALLBACK_TYPE
+
+// Every slot a callback can fill, in slot order, with its name.
+struct CallbackSlot {
+    int slot;
+    const char* name;
+};
+#define QMV_SLOT_ENTRY(name, slot, ...) CallbackSlot{slot, #name},
+inline constexpr CallbackSlot kCallbackSlots[] = {QMV_CALLBACK_SLOTS(QMV_SLOT_ENTRY)};
+#undef QMV_SLOT_ENTRY
+
+// The slot's name ("setBlendMode"), or nullptr for a slot no callback has.
+constexpr const char* callbackSlotName(int slot) {
+    for (const CallbackSlot& entry : kCallbackSlots) {
+        if (entry.slot == slot) return entry.name;
+    }
+    return nullptr;
+}
 
 // Stores `fn` at `slot` (0 to 399), replacing any earlier one; returns 1.
 // nullptr empties the slot. Registrations last for the whole process.
@@ -173,6 +169,47 @@ int readerSetCallback(typename CallbackType<Slot>::Fn fn) {
 
 // Empties every slot (for clients and tests that start afresh).
 void readerClearCallbacks();
+
+// A callback of `Slot` that does nothing and lets the parse go on; the
+// pixels of an image go back to the reader.
+template <int Slot, class Fn = typename CallbackType<Slot>::Fn>
+struct NoOpCallback;
+template <int Slot, class... Args>
+struct NoOpCallback<Slot, int (*)(ReaderContext*, Args...)> {
+    static int call(ReaderContext*, Args...) { return Slot == QMVR_setImage ? CALLBACK_FREE_PIXELS : 1; }
+};
+
+// The ready-made client: a member named after each slot that does nothing.
+// A client derives from it and declares only the slots it handles, as
+// static member functions of the slot's name and type
+// (`static int line(ReaderContext*, double, double, double, double)`);
+// readerRegisterClient then fills every slot.
+struct ReaderNoOpClient {
+#define QMV_NO_OP_MEMBER(name, slot, ...) static constexpr CallbackType<slot>::Fn name = &NoOpCallback<slot>::call;
+    QMV_CALLBACK_SLOTS(QMV_NO_OP_MEMBER)
+#undef QMV_NO_OP_MEMBER
+};
+
+// Registers Client's function for every slot, its own or the no-op it
+// inherits.
+template <class Client>
+void readerRegisterClient() {
+#define QMV_REGISTER_MEMBER(name, slot, ...) readerSetCallback<slot>(Client::name);
+    QMV_CALLBACK_SLOTS(QMV_REGISTER_MEMBER)
+#undef QMV_REGISTER_MEMBER
+}
+
+// Registers Handler<Slot>::call for every slot, for clients that treat the
+// slots alike (a recorder, a counter): `call` is a function (or function
+// template) of the slot's parameters, or a pointer to one, and a
+// specialisation of Handler gives a slot a function of its own.
+template <template <int> class Handler>
+void readerRegisterEachSlot() {
+#define QMV_REGISTER_EACH(name, slot, ...) \
+    readerSetCallback<slot>(static_cast<CallbackType<slot>::Fn>(Handler<slot>::call));
+    QMV_CALLBACK_SLOTS(QMV_REGISTER_EACH)
+#undef QMV_REGISTER_EACH
+}
 
 // For a callback that refuses an event because of a limit of its own: records
 // `message` as the parse's error, in the reader's format (the first error of
