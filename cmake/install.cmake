@@ -7,10 +7,10 @@ include(CMakePackageConfigHelpers)
 install(TARGETS qmv-viewer qmv-dump qmv-render qmv-as qmv-dis
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The libraries another project links: the reader, the writer, the renderer
-# and its offscreen context. They are static; the stroke font goes with the
+# The libraries another project links: the format's facts (headers only),
+# the reader, the writer, the renderer and its offscreen context. They are static; the stroke font goes with the
 # renderer, which links it, but its header is not public.
-set(qmv_libraries qmv_reader qmv_writer qmv_renderer qmv_headless qmv_stroke_font)
+set(qmv_libraries qmv_format qmv_reader qmv_writer qmv_renderer qmv_headless qmv_stroke_font)
 foreach(library IN LISTS qmv_libraries)
   string(REPLACE "qmv_" "" exported ${library})
   set_target_properties(${library} PROPERTIES EXPORT_NAME ${exported})
@@ -20,7 +20,7 @@ endforeach()
 install(TARGETS ${qmv_libraries} EXPORT qmvTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-foreach(headers reader/include writer/include renderer/include renderer/headless/include)
+foreach(headers format/include reader/include writer/include renderer/include renderer/headless/include)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${headers}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
           COMPONENT Development FILES_MATCHING PATTERN "*.h")
 endforeach()

@@ -288,7 +288,7 @@ double getAngle(int pointType) {
     if (p.x == 0.0 && p.y == 0.0) return 0.0;
     double r = std::sqrt(p.x * p.x + p.y * p.y);
     double angle = std::acos(p.x / r);
-    if (p.y < 0.0) angle = TWO_PI_STORED - angle;
+    if (p.y < 0.0) angle = kFormatFullTurn - angle;
     return angle;
 }
 

@@ -5,16 +5,13 @@
 
 #include <memory>
 
+#include "qmv/format.h"
 #include "qmv/scene_types.h"
 
 namespace qmv {
 
 inline constexpr int RELPOINT = 0;
 inline constexpr int ABSPOINT = 1;
-
-// Angles are reported in [0, TWO_PI_STORED); the format uses this constant,
-// not a fuller value of 2*pi.
-inline constexpr double TWO_PI_STORED = 6.28318530718;
 
 Point getpoint(int pointType);
 

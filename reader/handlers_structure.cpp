@@ -9,15 +9,13 @@
 #include "decoders.h"
 #include "handlers.h"
 #include "input_limits.h"
+#include "qmv/format.h"
 #include "qmv/opcodes.h"
 #include "trace.h"
 
 namespace qmv {
 
 namespace {
-
-// Images above this many pixels are refused before anything is allocated.
-constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 
 ReaderContext& ctx() { return *g_reader.ctx; }
 

@@ -13,6 +13,7 @@
 #include "handlers.h"
 #include "input_limits.h"
 #include "opcode_table.h"
+#include "qmv/format.h"
 #include "qmv/reader.h"
 #include "reader_context.h"
 #include "trace.h"
@@ -22,8 +23,6 @@ namespace qmv {
 ReaderGlobals g_reader;
 
 namespace {
-
-constexpr unsigned char kMagic[5] = {'Q', 'M', 'V', 0x98, 0xE1};
 
 bool isBodyClass(char cls) { return cls == 'c' || cls == 'a' || cls == 'o' || cls == 'm'; }
 
@@ -37,7 +36,7 @@ void resetContext(ReaderContext* ctx) {
 }
 
 void parseHeader(ReaderContext* ctx) {
-    for (unsigned char expected : kMagic) {
+    for (unsigned char expected : kSceneMagic) {
         if (getRawByte(GETMODE_TAKE) != expected) {
             readerError("Missing header.");
             return;

@@ -3,9 +3,11 @@
 // from 0 by CURVE_STEP while below FULL_TURN gives exactly 44 vertices.
 #pragma once
 
+#include "qmv/format.h"
+
 namespace qmv::renderer {
 
-inline constexpr double FULL_TURN = 6.28318530718;
+inline constexpr double FULL_TURN = kFormatFullTurn;
 inline constexpr double CURVE_STEP = FULL_TURN / 44.0;
 
 }  // namespace qmv::renderer

@@ -2,13 +2,13 @@
 // definitions with the commands that place them.
 #include <charconv>
 
+#include "qmv/format.h"
 #include "qmv/writer/scene_writer.h"
 
 namespace qmv {
 
 namespace {
 
-constexpr uint8_t kMagic[5] = {'Q', 'M', 'V', 0x98, 0xE1};
 constexpr int kHeaderColorSize = 6;  // the header's colour is always three bytes
 
 }  // namespace
@@ -16,7 +16,7 @@ constexpr int kHeaderColorSize = 6;  // the header's colour is always three byte
 void SceneWriter::header(const SceneHeader& header) {
     operands_.setCommand("header");
     if (!bits_.bytes().empty()) commandError("the header must be the first bytes of the file");
-    for (uint8_t b : kMagic) operands_.byte(b, "magic");
+    for (uint8_t b : kSceneMagic) operands_.byte(b, "magic");
     operands_.byte(header.reserved, "reserved");
     operands_.byte(header.version, "version");
     operands_.byte(header.release, "release");

@@ -142,7 +142,7 @@ TEST(Angles, DirectionsGiveRadians) {
     ByteSession s({0, 0, 0, 1, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0});
     EXPECT_DOUBLE_EQ(getAngle(ABSPOINT), std::numbers::pi / 2);
     EXPECT_DOUBLE_EQ(getAngle(ABSPOINT), std::numbers::pi);
-    EXPECT_DOUBLE_EQ(getAngle(ABSPOINT), TWO_PI_STORED - std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(getAngle(ABSPOINT), kFormatFullTurn - std::numbers::pi / 2);
     EXPECT_EQ(getAngle(ABSPOINT), 0.0);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "qmv/format.h"
 #include "qmv/opcodes.h"
 #include "scene_support.h"
 
@@ -89,7 +90,7 @@ TEST(Arcs, AnglesComeFromDirections) {
     auto events = bodyEvents(w);
     char expected[128];
     std::snprintf(expected, sizeof expected, "arc 50 50 10 5 0 %.10g 0",
-                  6.28318530718 - std::numbers::pi / 2);
+                  kFormatFullTurn - std::numbers::pi / 2);
     EXPECT_EQ(events[0], expected);
     std::snprintf(expected, sizeof expected, "arc 50 50 10 5 %.10g %.10g 1", std::numbers::pi / 2,
                   std::numbers::pi);

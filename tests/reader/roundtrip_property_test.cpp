@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "event_log.h"
+#include "qmv/format.h"
 #include "qmv/reader.h"
 #include "qmv/scene_types.h"
 #include "qmv/writer/scene_writer.h"
@@ -33,7 +34,7 @@ namespace qmv::test {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kTwoPiStored = 6.28318530718;  // the format's full turn
+constexpr double kTwoPiStored = kFormatFullTurn;
 
 constexpr int kAbsoluteSizes[] = {16, 24, 32, 64, 128};
 constexpr int kRelativeSizes[] = {3, 6, 8, 16, 24, 32, 64, 128};

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "qmv/format.h"
+
 namespace qmv::test {
 namespace {
 
@@ -15,7 +17,7 @@ namespace {
 double readerAngle(Point p) {
     if (p.x == 0.0 && p.y == 0.0) return 0.0;
     const double a = std::acos(p.x / std::sqrt(p.x * p.x + p.y * p.y));
-    return p.y < 0.0 ? 6.28318530718 - a : a;
+    return p.y < 0.0 ? kFormatFullTurn - a : a;
 }
 
 TEST(WriterDirections, TheReaderRecoversTheAngle) {

@@ -1,12 +1,11 @@
 #include "command_decoder.h"
 
 #include "operand_fields.h"
+#include "qmv/format.h"
 
 namespace qmv::textform {
 
 namespace {
-
-constexpr uint8_t kMagic[5] = {'Q', 'M', 'V', 0x98, 0xE1};
 
 // Appends a step to the runs, merging it into the last run when equal.
 void addStep(std::vector<StepRun>& runs, const PointField& step) {
@@ -154,7 +153,7 @@ void readString(BitCursor& in, Value& v) {
 }  // namespace
 
 bool decodeHeader(BitCursor& in, Header& h) {
-    for (uint8_t expected : kMagic) {
+    for (uint8_t expected : kSceneMagic) {
         if (in.take() != expected || in.ranPastEnd()) {
             in.fail("Missing header.");
             return false;

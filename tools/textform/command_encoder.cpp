@@ -1,12 +1,11 @@
 #include "command_encoder.h"
 
 #include "operand_fields.h"
+#include "qmv/format.h"
 
 namespace qmv::textform {
 
 namespace {
-
-constexpr uint8_t kMagic[5] = {'Q', 'M', 'V', 0x98, 0xE1};
 
 class Encoder {
 public:
@@ -156,7 +155,7 @@ void Encoder::operand(const Value& v, const Encodings& enc) {
 
 bool encodeHeader(FieldWriter& out, const Header& h, Diagnostic& error) {
     Encoder e(out, error);
-    for (uint8_t b : kMagic) e.byte(b, {});
+    for (uint8_t b : kSceneMagic) e.byte(b, {});
     for (int value : {h.reserved, h.version, h.release, h.absPointSize, h.relPointSize}) {
         e.byte(value, {});
     }

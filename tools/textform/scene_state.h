@@ -9,6 +9,7 @@
 #include <string>
 
 #include "command.h"
+#include "qmv/format.h"
 
 namespace qmv::textform {
 
@@ -51,9 +52,6 @@ private:
     Encodings shapeSaved_;
     Region region_ = Region::Global;
 };
-
-// The reader refuses larger images before it reads their pixels.
-inline constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;
 
 // The message the reader records for a command whose operands it has read,
 // or "" when it records none (stretch mode, repeat without a shape, images

@@ -5,6 +5,7 @@
 
 #include "operand_fields.h"
 #include "operand_text.h"
+#include "qmv/format.h"
 #include "qmv/opcodes.h"
 
 namespace qmv::textform {
@@ -49,7 +50,7 @@ std::string degrees(const PointField& direction, int absPointSize) {
     double angle = 0.0;
     if (p.x != 0.0 || p.y != 0.0) {
         angle = std::acos(p.x / std::sqrt(p.x * p.x + p.y * p.y));
-        if (p.y < 0.0) angle = 6.28318530718 - angle;
+        if (p.y < 0.0) angle = kFormatFullTurn - angle;
     }
     char text[48];
     std::snprintf(text, sizeof text, "%.4f", angle * 180.0 / 3.14159265358979323846);
