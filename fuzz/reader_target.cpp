@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "input_file.h"
+#include "memory_input.h"
 #include "qmv/reader.h"
 
 namespace qmv::fuzz {
@@ -246,15 +246,13 @@ void afterParse(Recorder& r, const ReaderContext* ctx) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qmv;
     using namespace qmv::fuzz;
-    static InputFile file;
     static const bool registered = (registerRecorder(), true);
     (void)registered;
-    const char* path = file.write(data, size);
-    if (path == nullptr) return 0;
+    const MemoryInput input(data, size);
 
     // With callbacks and queries.
     Recorder recorder;
-    ReaderContext* ctx = readerOpen(path, &recorder, 1, nullptr);
+    ReaderContext* ctx = input.open(&recorder, 1, nullptr);
     afterParse(recorder, ctx);
     readerRelease(&ctx);
     for (float* pixels : recorder.keptPixels) readerFreePixels(pixels);
@@ -262,11 +260,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // With a trace (thrown away), then with callbacks disabled.
     Recorder traced;
-    ctx = readerOpen(path, &traced, 1, "/dev/null");
+    ctx = input.open(&traced, 1, "/dev/null");
     readerRelease(&ctx);
     for (float* pixels : traced.keptPixels) readerFreePixels(pixels);
 
-    ctx = readerOpen(path, nullptr, 0, nullptr);
+    ctx = input.open(nullptr, 0, nullptr);
     Recorder quiet;
     afterParse(quiet, ctx);
     readerRelease(&ctx);

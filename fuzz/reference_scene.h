@@ -4,8 +4,6 @@
 // fresh context. Used by the render fuzz target and the robustness tests.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -58,22 +56,6 @@ inline std::vector<uint8_t> referenceSceneBytes() {
     w.finish();
     if (!w.ok()) std::fprintf(stderr, "reference scene: %s\n", w.error().c_str());
     return w.ok() ? w.bytes() : std::vector<uint8_t>{};
-}
-
-// Writes the scene to a new temporary file; its path, or "" on failure.
-inline std::string writeReferenceScene(const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return {};
-    const char* dir = std::getenv("TMPDIR");
-    std::string pattern = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") +
-                          "/qmv-reference-XXXXXX.qmv";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = mkstemps(name.data(), 4);
-    if (fd < 0) return {};
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    ::close(fd);
-    if (written != static_cast<ssize_t>(bytes.size())) return {};
-    return name.data();
 }
 
 }  // namespace qmv::fuzz

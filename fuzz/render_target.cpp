@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "input_file.h"
+#include "memory_input.h"
 #include "qmv/headless_gl.h"
 #include "qmv/reader.h"
 #include "qmv/renderer.h"
@@ -28,9 +28,9 @@ constexpr int kSide = 64;
 
 // Reads, compiles, paints and releases one file; false when the reader
 // reported an error.
-bool renderOnce(const char* path) {
+bool renderOnce(const MemoryInput& input) {
     RenderScene* scene = renderSceneCreate();
-    ReaderContext* ctx = readerOpen(path, scene, 1, nullptr);
+    ReaderContext* ctx = input.open(scene, 1, nullptr);
     const bool ok = readerErrorText(ctx) == nullptr;
     // The viewer paints only what was read whole; painting the rest too
     // replays lists that a failed parse left behind.
@@ -83,13 +83,9 @@ std::string carriedState() {
     return text;
 }
 
-// The reference scene's file, removed at exit (the harness itself is never
-// destroyed).
-std::string g_referencePath;
-
 struct Harness {
     HeadlessGl gl{kSide, kSide};
-    std::string referencePath;
+    std::vector<uint8_t> reference = referenceSceneBytes();
     RgbaImage expected;
     std::string expectedState;
 
@@ -100,11 +96,7 @@ struct Harness {
         }
         initGlState();
         registerRendererCallbacks();
-        const std::vector<uint8_t> bytes = referenceSceneBytes();
-        referencePath = writeReferenceScene(bytes);
-        g_referencePath = referencePath;
-        std::atexit([] { std::remove(g_referencePath.c_str()); });
-        if (referencePath.empty() || !renderOnce(referencePath.c_str())) {
+        if (!renderOnce(MemoryInput(reference))) {
             std::fprintf(stderr, "the reference scene cannot be read\n");
             std::abort();
         }
@@ -122,15 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Never destroyed: tearing the context down at exit would unload Mesa's
     // driver before the leak check could name what it keeps.
     static Harness& harness = *new Harness;
-    static InputFile input;
-    const char* path = input.write(data, size);
-    if (path == nullptr) return 0;
-    renderOnce(path);
+    renderOnce(MemoryInput(data, size));
     drainErrors();
     checkContext();
     const std::string left = carriedState();
 
-    renderOnce(harness.referencePath.c_str());
+    renderOnce(MemoryInput(harness.reference));
     const qmv::RgbaImage after = harness.gl.readPixels();
     if (after.pixels != harness.expected.pixels) {
         std::fprintf(stderr,

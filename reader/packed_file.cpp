@@ -114,11 +114,12 @@ bool flushDeflate(PackedFile* pf, int flush) {
 
 }  // namespace
 
-PackedFile* packedOpen(const char* path, int mode, int compressed) {
-    if (path == nullptr || (mode != PACKED_READ && mode != PACKED_WRITE) ||
-        (compressed != 0 && compressed != 1)) {
-        return nullptr;
-    }
+namespace {
+
+// The PackedFile with its buffers and, when compressed, its zlib stream; no
+// file yet.
+PackedFile* packedCreate(int mode, int compressed) {
+    if ((mode != PACKED_READ && mode != PACKED_WRITE) || (compressed != 0 && compressed != 1)) return nullptr;
     auto* pf = new (std::nothrow) PackedFile;
     if (pf == nullptr) return nullptr;
     pf->mode = mode;
@@ -143,6 +144,15 @@ PackedFile* packedOpen(const char* path, int mode, int compressed) {
         pf->zstream.next_in = pf->inBuffer.get();
         pf->zstream.avail_in = 0;
     }
+    return pf;
+}
+
+}  // namespace
+
+PackedFile* packedOpen(const char* path, int mode, int compressed) {
+    if (path == nullptr) return nullptr;
+    PackedFile* pf = packedCreate(mode, compressed);
+    if (pf == nullptr) return nullptr;
     pf->file = std::fopen(path, mode == PACKED_READ ? "rb" : "wb");
     // A directory opens as a stream on this platform but holds no bytes.
     struct stat info;
@@ -151,6 +161,23 @@ PackedFile* packedOpen(const char* path, int mode, int compressed) {
         return nullptr;
     }
     pf->fileBytes = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    return pf;
+}
+
+PackedFile* packedOpenMemory(const void* data, size_t size, int compressed) {
+    PackedFile* pf = packedCreate(PACKED_READ, compressed);
+    if (pf == nullptr) return nullptr;
+    pf->fileBytes = size;
+    if (size == 0) {
+        pf->fileEnded = true;  // nothing to read: no stream either
+        return pf;
+    }
+    // The bytes are read as a stream, through the same buffers as a file's.
+    pf->file = fmemopen(const_cast<void*>(data), size, "rb");
+    if (pf->file == nullptr) {
+        destroy(pf);
+        return nullptr;
+    }
     return pf;
 }
 
@@ -200,7 +227,7 @@ int packedClose(PackedFile* pf) {
         }
         pf->zstreamLive = false;
     }
-    int closed = std::fclose(pf->file);
+    int closed = pf->file != nullptr ? std::fclose(pf->file) : 0;
     pf->file = nullptr;
     if (result == 0 && closed != 0) result = closed;
     delete pf;

@@ -196,8 +196,10 @@ int32_t nowSeconds() { return static_cast<int32_t>(std::time(nullptr)); }
 std::mutex parseLock;
 thread_local bool parsingInThisThread = false;
 
-void readerParse(ReaderContext* ctx, const ReaderOptions& options) {
+// Parses what `file` holds (nullptr: it could not be opened) and closes it.
+void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* file) {
     if (parsingInThisThread) {
+        if (file != nullptr) packedClose(file);
         ctx->hasError = true;
         ctx->errorText = kParseBusyMessage;
         return;
@@ -207,7 +209,6 @@ void readerParse(ReaderContext* ctx, const ReaderOptions& options) {
     g_reader.ctx = ctx;
     g_reader.bitPos = 0;
     g_reader.ended = false;
-    PackedFile* file = packedOpen(ctx->path.c_str(), PACKED_READ, isCompressedName(ctx->path.c_str()) ? 1 : 0);
     if (file == nullptr) {
         g_reader.ctx = nullptr;
         ctx->hasError = true;
@@ -281,19 +282,40 @@ ReaderContext* readerOpen(const char* path, void* clientData, int callbacksEnabl
     return readerOpenWith(path, options);
 }
 
-ReaderContext* readerOpenWith(const char* path, const ReaderOptions& options) {
+namespace {
+
+// A context for `path` with the options' client, its trace open; the parse
+// of `file` fills it.
+ReaderContext* parseInto(const char* path, const ReaderOptions& options, PackedFile* file) {
     auto* ctx = new (std::nothrow) ReaderContext;
-    if (ctx == nullptr) return nullptr;
+    if (ctx == nullptr) {
+        if (file != nullptr) packedClose(file);
+        return nullptr;
+    }
     ctx->path = path != nullptr ? path : "";
     ctx->clientData = options.clientData;
     ctx->callbacksEnabled = options.callbacksEnabled;
     if (options.tracePath != nullptr) ctx->traceFile = std::fopen(options.tracePath, "w");
-    readerParse(ctx, options);
+    readerParse(ctx, options, file);
     if (ctx->traceFile != nullptr) {
         std::fclose(ctx->traceFile);
         ctx->traceFile = nullptr;
     }
     return ctx;
+}
+
+}  // namespace
+
+ReaderContext* readerOpenWith(const char* path, const ReaderOptions& options) {
+    PackedFile* file =
+        path != nullptr ? packedOpen(path, PACKED_READ, isCompressedName(path) ? 1 : 0) : nullptr;
+    return parseInto(path, options, file);
+}
+
+ReaderContext* readerOpenMemory(const void* data, size_t size, int compressed, const char* name,
+                                const ReaderOptions& options) {
+    PackedFile* file = packedOpenMemory(data, size, compressed);
+    return parseInto(name != nullptr && *name != '\0' ? name : "<memory>", options, file);
 }
 
 const char* readerErrorText(const ReaderContext* ctx) {

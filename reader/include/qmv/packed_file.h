@@ -58,6 +58,10 @@ struct PackedFile {
 // nullptr for a missing path, a bad mode or compressed flag, a zlib set-up
 // failure or a file that cannot be opened.
 PackedFile* packedOpen(const char* path, int mode, int compressed);
+// Reads `size` bytes held in memory, deflated when `compressed` is 1; they
+// must stay as they are until the PackedFile is closed. nullptr for a bad
+// compressed flag or a set-up failure.
+PackedFile* packedOpenMemory(const void* data, size_t size, int compressed);
 
 // Refills outBuffer; returns false when no byte is left (end or failure).
 bool packedRefill(PackedFile* pf);

@@ -8,6 +8,7 @@
 // and one started from a callback fails at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "qmv/scene_types.h"
@@ -41,6 +42,14 @@ struct ReaderOptions {
 
 // readerOpen with a progress hook.
 ReaderContext* readerOpenWith(const char* path, const ReaderOptions& options);
+
+// Parses `size` bytes held in memory: deflated when `compressed` is 1, raw
+// when 0 (the caller chooses; nothing is sniffed). `name` stands for the
+// path in messages and queries ("<memory>" when empty). The bytes' size
+// takes the place of the file's size, for the limits and the progress. The
+// bytes must stay as they are until the call returns.
+ReaderContext* readerOpenMemory(const void* data, size_t size, int compressed, const char* name,
+                                const ReaderOptions& options);
 
 inline constexpr const char* kParseStoppedMessage = "Parser: Reading stopped.";
 inline constexpr const char* kParseBusyMessage = "Parser: Another parse is running in this thread.";
