@@ -13,7 +13,7 @@ int peekOpcode();
 int takeOpcode();
 // True when the data has not ended, no error is recorded and the next
 // opcode's class is `cls`.
-bool nextOpcodeHasClass(char cls);
+bool nextOpcodeHasClass(OpcodeClass cls);
 void dispatchOpcode(int opcode);
 
 }  // namespace qmv

@@ -24,8 +24,6 @@ ReaderGlobals g_reader;
 
 namespace {
 
-bool isBodyClass(char cls) { return cls == 'c' || cls == 'a' || cls == 'o' || cls == 'm'; }
-
 void resetContext(ReaderContext* ctx) {
     fillOpcodeTable();
     fillOpcodeNames();
@@ -87,7 +85,7 @@ void parseImageDefinition() {
     MakeSetImage();
 }
 
-void dispatchRunOfClass(char cls) {
+void dispatchRunOfClass(OpcodeClass cls) {
     while (nextOpcodeHasClass(cls)) {
         int opcode = takeOpcode();
         traceOpcodeLine(opcode);
@@ -97,19 +95,19 @@ void dispatchRunOfClass(char cls) {
 
 void parseGlobalLayer(ReaderContext* ctx) {
     for (;;) {
-        char cls = g_reader.opcodes[peekOpcode()].cls;
-        if (cls == 'l') break;
+        const OpcodeClass cls = g_reader.opcodes[peekOpcode()].cls;
+        if (cls == OpcodeClass::Layer) break;
         if (!parseOk()) break;
         switch (cls) {
-        case 'a':
-        case 'g':
-        case 'm':
+        case OpcodeClass::Attribute:
+        case OpcodeClass::GlobalOnly:
+        case OpcodeClass::Definition:
             dispatchRunOfClass(cls);
             break;
-        case 'i':
+        case OpcodeClass::Image:
             parseImageDefinition();
             break;
-        case 's':
+        case OpcodeClass::Shape:
             parseShapeDefinition();
             break;
         default:
@@ -146,7 +144,7 @@ void beginLayerState(ReaderContext* ctx) {
 }
 
 void parseLayers(ReaderContext* ctx) {
-    while (nextOpcodeHasClass('l')) {
+    while (nextOpcodeHasClass(OpcodeClass::Layer)) {
         int opcode = takeOpcode();
         if (opcode != QMVR_Layer) readerError("Layers: Layers called but function is not a BeginLayer.");
         traceLayerSeparator();
@@ -160,7 +158,7 @@ void parseLayers(ReaderContext* ctx) {
         reinterpret_cast<CallbackType<QMVR_endLayer>::Fn>(fn)(ctx);
     }
     if (atEnd()) return;
-    if (g_reader.opcodes[peekOpcode()].cls == 'g') {
+    if (g_reader.opcodes[peekOpcode()].cls == OpcodeClass::GlobalOnly) {
         readerError("Parse.c [layers]: Global layer command found in normal layer.");
     } else {
         readerError(

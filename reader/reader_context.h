@@ -13,6 +13,7 @@
 
 #include "graphic_state.h"
 #include "input_limits.h"
+#include "qmv/opcodes.h"
 #include "qmv/packed_file.h"
 #include "qmv/reader.h"
 
@@ -57,7 +58,7 @@ struct ReaderContext {
 using Handler = void (*)();
 
 struct OpcodeEntry {
-    char cls = 0;  // class letter, 0 for an undefined opcode
+    OpcodeClass cls = OpcodeClass::None;
     Handler handler = nullptr;
 };
 

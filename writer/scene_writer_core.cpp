@@ -11,18 +11,18 @@ void SceneWriter::beginCommand(Opcode opcode) {
     // Where the reader accepts each class of command; the shape brackets and
     // the layer check their own places.
     switch (opcodeClass(opcode)) {
-    case 'c':
-    case 'o':
+    case OpcodeClass::Command:
+    case OpcodeClass::Object:
         if (region_ == Region::Global) {
             commandError("drawing commands and objects belong in a layer or a shape definition");
         }
         break;
-    case 'i':
+    case OpcodeClass::Image:
         if (region_ != Region::Global) {
             commandError("images are defined only in the global layer, outside shapes");
         }
         break;
-    case 'l':
+    case OpcodeClass::Layer:
         if (region_ == Region::ShapeBody) {
             commandError("a layer cannot begin inside a shape definition");
         }

@@ -114,7 +114,7 @@ TEST(TourScene, DispatchesEveryOpcode) {
     int checked = 0;
     for (int opcode = 0; opcode < 256; ++opcode) {
         // Opcode 110 has a name but no handler: no file can dispatch it.
-        if (opcodeClass(opcode) == 0) continue;
+        if (opcodeClass(opcode) == OpcodeClass::None) continue;
         EXPECT_EQ(report.tracedOpcodes.count(opcodeName(opcode)), 1u) << opcodeName(opcode);
         ++checked;
     }

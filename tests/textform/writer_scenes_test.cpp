@@ -54,7 +54,7 @@ TEST(TextWriterScenes, ThousandRandomScenesComeBackByteForByte) {
     }
     // The generator reaches every command of the format.
     for (int opcode = 0; opcode < 256; ++opcode) {
-        if (opcodeClass(opcode) == 0) continue;
+        if (opcodeClass(opcode) == OpcodeClass::None) continue;
         std::string name = opcodeName(opcode);
         name.erase(0, 5);
         EXPECT_TRUE(names.count(name)) << name << " never generated";

@@ -4,12 +4,6 @@
 
 namespace qmv::textform {
 
-namespace {
-
-bool isBodyClass(char cls) { return cls == 'c' || cls == 'a' || cls == 'o' || cls == 'm'; }
-
-}  // namespace
-
 void SceneState::startAfterHeader(const Header& header) {
     now_ = Encodings{};
     now_.absPointSize = header.absPointSize;
@@ -18,21 +12,24 @@ void SceneState::startAfterHeader(const Header& header) {
 }
 
 Placement SceneState::placement(int opcode) const {
-    const char cls = opcodeClass(opcode);
-    if (cls == 0) return Placement::Undefined;
+    const OpcodeClass cls = opcodeClass(opcode);
+    if (cls == OpcodeClass::None) return Placement::Undefined;
     switch (region_) {
     case Region::Global:
-        if (cls == 'a' || cls == 'm' || cls == 'i' || cls == 'l') return Placement::Accepted;
+        if (cls == OpcodeClass::Attribute || cls == OpcodeClass::Definition || cls == OpcodeClass::Image ||
+            cls == OpcodeClass::Layer) {
+            return Placement::Accepted;
+        }
         if (opcode == QMVR_BeginSetShape) return Placement::Accepted;
         if (opcode == QMVR_EndSetShape) return Placement::EndsNothing;
         return Placement::NotInGlobal;
     case Region::ShapeBody:
         if (isBodyClass(cls) || opcode == QMVR_EndSetShape) return Placement::Accepted;
-        if (cls == 'l') return Placement::LayerInShape;
+        if (cls == OpcodeClass::Layer) return Placement::LayerInShape;
         if (opcode == QMVR_BeginSetShape) return Placement::ShapeInShape;
         return Placement::OnlyInGlobal;
     case Region::Layer:
-        if (isBodyClass(cls) || cls == 'l') return Placement::Accepted;
+        if (isBodyClass(cls) || cls == OpcodeClass::Layer) return Placement::Accepted;
         return Placement::OnlyInGlobal;
     }
     return Placement::Undefined;

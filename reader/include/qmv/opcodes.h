@@ -71,8 +71,28 @@ enum Opcode : int {
 // The opcode's name ("QMVR_Line"), or an empty text for an unnamed opcode.
 const char* opcodeName(int opcode);
 
-// The class letter of an opcode ('l', 'c', 'a', 'o', 'm', 'i', 's'), or 0
-// for an undefined one.
-char opcodeClass(int opcode);
+// What kind of command an opcode is, which decides where it may stand. The
+// values are the class letters of the format's description.
+enum class OpcodeClass : char {
+    None = 0,          // undefined: no file may use it
+    Command = 'c',     // drawing: in a layer or a shape definition
+    Attribute = 'a',   // anywhere
+    Object = 'o',      // object brackets: in a layer or a shape definition
+    Definition = 'm',  // edge sets and faces: anywhere
+    Layer = 'l',       // a layer's start: after the global layer
+    Image = 'i',       // image definitions: in the global layer
+    Shape = 's',       // shape definition brackets: in the global layer
+    GlobalOnly = 'g',  // the global layer alone (no opcode has it today)
+};
+
+// What a layer's or a shape definition's body holds: commands, attributes,
+// objects and definitions.
+constexpr bool isBodyClass(OpcodeClass c) {
+    return c == OpcodeClass::Command || c == OpcodeClass::Attribute || c == OpcodeClass::Object ||
+           c == OpcodeClass::Definition;
+}
+
+// The opcode's class; None for an undefined one.
+OpcodeClass opcodeClass(int opcode);
 
 }  // namespace qmv
