@@ -194,6 +194,14 @@ int32_t nowSeconds() { return static_cast<int32_t>(std::time(nullptr)); }
 std::mutex parseLock;
 thread_local bool parsingInThisThread = false;
 
+// Marks this thread as parsing for the scope's life.
+struct ParsingHere {
+    ParsingHere() { parsingInThisThread = true; }
+    ~ParsingHere() { parsingInThisThread = false; }
+    ParsingHere(const ParsingHere&) = delete;
+    ParsingHere& operator=(const ParsingHere&) = delete;
+};
+
 // Parses what `file` holds (nullptr: it could not be opened) and closes it.
 void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* file) {
     if (parsingInThisThread) {
@@ -203,7 +211,7 @@ void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* f
         return;
     }
     const std::lock_guard<std::mutex> lock(parseLock);
-    parsingInThisThread = true;
+    const ParsingHere parsing;
     g_reader.ctx = ctx;
     g_reader.bitPos = 0;
     g_reader.ended = false;
@@ -211,7 +219,6 @@ void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* f
         g_reader.ctx = nullptr;
         ctx->hasError = true;
         ctx->errorText = "Parser: Error reading file";
-        parsingInThisThread = false;
         return;
     }
     file->onRefill = options.progress;
@@ -233,7 +240,6 @@ void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* f
     g_reader.file = nullptr;
     g_reader.bitPos = 0;
     g_reader.ended = false;
-    parsingInThisThread = false;
 }
 
 }  // namespace

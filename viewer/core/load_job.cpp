@@ -28,7 +28,6 @@ bool LoadJob::onProgress(void* data, uint64_t bytesRead, uint64_t fileBytes) {
     auto* job = static_cast<LoadJob*>(data);
     job->bytesRead_.store(bytesRead, std::memory_order_relaxed);
     job->fileBytes_.store(fileBytes, std::memory_order_relaxed);
-    job->reports_.fetch_add(1, std::memory_order_relaxed);
     const auto now = std::chrono::steady_clock::now();
     if (job->wake_ && std::chrono::duration<double>(now - job->lastWake_).count() >= kProgressWakeSeconds) {
         job->lastWake_ = now;

@@ -27,11 +27,10 @@ std::string pointerText(ViewerState& state, PixelPoint pixel) {
         pixel.y >= state.clientHeight) {
         return {};
     }
-    const ShownWindow shown = fitToClient(state.worldWindow, state.clientWidth, state.clientHeight);
     // The pixel's centre, with enough decimals that neighbouring pixels
-    // read differently.
+    // read differently (pixelToWorld leaves the fitted size in viewSize).
     const Point p = pixelToWorld(state, pixel.x + 0.5, pixel.y + 0.5);
-    const double pixelSize = shown.width / state.clientWidth;
+    const double pixelSize = state.viewSize.x / state.clientWidth;
     const int decimals =
         pixelSize > 0.0 ? std::clamp(static_cast<int>(std::ceil(-std::log10(pixelSize))), 0, 12) : 0;
     char text[96];

@@ -32,19 +32,10 @@ constexpr const char* kUnsupportedPixelFormat =
 constexpr int kHighCommandOffset = 20000;
 constexpr int kHighCommands = 40000;
 
-// The status bar's fields: the pointer, the zoom, the message, and the
-// Cancel button's place.
-constexpr int kStatusFields = 4;
-constexpr int kCancelField = 3;
-
-int fieldOf(StatusField field) {
-    switch (field) {
-        case StatusField::Pointer: return 0;
-        case StatusField::Zoom: return 1;
-        case StatusField::Message: return 2;
-    }
-    return 2;
-}
+// The status bar's fields: StatusField's, in its order, then the Cancel
+// button's place.
+constexpr int kCancelField = static_cast<int>(StatusField::Message) + 1;
+constexpr int kStatusFields = kCancelField + 1;
 
 // A LoadJob's thread asks for onLoadWake through this event.
 wxDEFINE_EVENT(kLoadWakeEvent, wxThreadEvent);
@@ -380,7 +371,7 @@ void MainFrame::enableMenuItem(int id, bool enabled) { GetMenuBar()->Enable(menu
 void MainFrame::checkMenuItem(int id, bool checked) { navigationPopup_.Check(menuIdFor(id), checked); }
 
 void MainFrame::setStatusText(StatusField field, const std::string& text) {
-    SetStatusText(toWx(text), fieldOf(field));
+    SetStatusText(toWx(text), static_cast<int>(field));
 }
 
 void MainFrame::showCancelButton(bool shown) {

@@ -145,7 +145,6 @@ struct CallbackType;
     template <>                                                              \
     struct CallbackType<slot> {                                              \
         using Fn = int (*)(ReaderContext* ctx __VA_OPT__(, ) __VA_ARGS__);   \
-        static constexpr const char* kName = #name;                          \
     };
 QMV_CALLBACK_SLOTS(QMV_CALLBACK_TYPE)
 #undef QMV_CALLBACK_TYPE

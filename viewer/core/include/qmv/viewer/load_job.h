@@ -50,8 +50,6 @@ public:
     // The file's bytes read so far, and its size (0 until it is open).
     uint64_t bytesRead() const { return bytesRead_.load(std::memory_order_relaxed); }
     uint64_t fileBytes() const { return fileBytes_.load(std::memory_order_relaxed); }
-    // How many times the parse reported its progress (for tests).
-    uint64_t reports() const { return reports_.load(std::memory_order_relaxed); }
 
     // Waits for the job's thread to end.
     void wait();
@@ -72,7 +70,6 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<uint64_t> bytesRead_{0};
     std::atomic<uint64_t> fileBytes_{0};
-    std::atomic<uint64_t> reports_{0};
     // The job's thread only: when it last woke the GUI thread.
     std::chrono::steady_clock::time_point lastWake_;
     // Last, so that it starts once every member above is made.

@@ -25,8 +25,8 @@ struct RubberBand {
 // a file is opened.
 enum class CursorShape { Arrow, Cross, Hand, Wait };
 
-// The status bar's fields: the pointer's scene coordinates, the zoom, and
-// messages (a load's progress, a failed reload, an export).
+// The status bar's fields, left to right: the pointer's scene coordinates,
+// the zoom, and messages (a load's progress, a failed reload, an export).
 enum class StatusField { Pointer, Zoom, Message };
 
 class ViewerHost {
