@@ -36,7 +36,7 @@ set(CPACK_COMPONENT_UNSPECIFIED_DESCRIPTION
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libqmv-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-    "zlib1g-dev, libpng-dev, libgl-dev, libglu1-mesa-dev, libegl-dev")
+    "zlib1g-dev, libisal-dev, libpng-dev, libgl-dev, libglu1-mesa-dev, libegl-dev")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DESCRIPTION_SUMMARY
     "reader, writer and renderer libraries for QMV scene files")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION

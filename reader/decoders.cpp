@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "bit_reader.h"
+#include "step_runs.h"
 #include "input_limits.h"
 
 namespace qmv {
@@ -11,55 +12,6 @@ namespace qmv {
 namespace {
 
 constexpr double kComponentScale = 0.00392156862745098;  // 1/255
-
-// Reads x then y in `size` bits. Sizes outside the known set read nothing and
-// give (0, 0).
-inline Point readPointOfSize(int size) {
-    switch (size) {
-    case 3:
-        return directionStep(get1int3(VAL_UNSIGNED));
-    case 6: {
-        int x = get1int3(VAL_SIGNED);
-        int y = get1int3(VAL_SIGNED);
-        return {static_cast<double>(x), static_cast<double>(y)};
-    }
-    case 8: {
-        int b = takeUbyte();
-        int x = b >> 4;
-        int y = b & 0x0F;
-        if (x > 7) x -= 16;
-        if (y > 7) y -= 16;
-        return {static_cast<double>(x), static_cast<double>(y)};
-    }
-    case 16: {
-        int x = get1byte(VAL_SIGNED, GETMODE_TAKE);
-        int y = get1byte(VAL_SIGNED, GETMODE_TAKE);
-        return {static_cast<double>(x), static_cast<double>(y)};
-    }
-    case 24: {
-        int x = get1int12(VAL_SIGNED);
-        int y = get1int12(VAL_SIGNED);
-        return {static_cast<double>(x), static_cast<double>(y)};
-    }
-    case 32: {
-        int x = get1int16(VAL_SIGNED);
-        int y = get1int16(VAL_SIGNED);
-        return {static_cast<double>(x), static_cast<double>(y)};
-    }
-    case 64: {
-        double x = get1float();
-        double y = get1float();
-        return {x, y};
-    }
-    case 128: {
-        double x = get1double();
-        double y = get1double();
-        return {x, y};
-    }
-    default:
-        return {};
-    }
-}
 
 // The value a palette entry or a direct level gives as a grey colour.
 inline void setGrey(Color& c, double level) {
@@ -76,12 +28,6 @@ inline void setFromPalette(Color& c, int index) {
 
 }  // namespace
 
-Point directionStep(int code) {
-    static constexpr Point kSteps[8] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
-                                        {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
-    return kSteps[code & 7];
-}
-
 Point getpoint(int pointType) {
     const GraphicState& gs = g_reader.ctx->gs;
     int size;
@@ -94,7 +40,7 @@ Point getpoint(int pointType) {
         readerError("Point: Point type in neither absolute nor relative.");
         return {};
     }
-    return readPointOfSize(size);
+    return readPointOfSize(in(), size);
 }
 
 bool pointSizeReadsBits(int size) {
@@ -106,89 +52,15 @@ bool pointSizeReadsBits(int size) {
     }
 }
 
-namespace {
-
-// Every 8-bit step byte as a Point: high nibble x, low nibble y, each two's
-// complement.
-struct StepTable8 {
-    Point step[256];
-    constexpr StepTable8() {
-        for (int b = 0; b < 256; ++b) {
-            step[b] = {static_cast<double>(((b >> 4) ^ 8) - 8),
-                       static_cast<double>(((b & 15) ^ 8) - 8)};
-        }
-    }
-};
-constexpr StepTable8 kSteps8{};
-
-// The hot loop. The running point goes in and out through `at`, and the
-// function is not inlined, which lets the compiler keep the running point in
-// one register for the whole run instead of a stack slot reloaded per step.
-[[gnu::noinline]] void decodeSteps8(const uint8_t* src, size_t n, Point* dst, Point* at) {
-    double x = at->x;
-    double y = at->y;
-    for (size_t k = 0; k < n; ++k) {
-        const Point& step = kSteps8.step[src[k]];
-        x += step.x;
-        y += step.y;
-        dst[k].x = x;
-        dst[k].y = y;
-    }
-    at->x = x;
-    at->y = y;
-}
-
-// 8-bit steps straight from the PackedFile's buffer: one byte per step and
-// no bit position involved, so whole runs of the buffer decode at once.
-Point readSteps8(int count, Point start, std::vector<Point>& out) {
-    Point at = start;
-    PackedFile* pf = g_reader.file;
-    size_t written = 0;
-    const size_t wanted = count > 0 ? static_cast<size_t>(count) : 0;
-    while (written < wanted) {
-        if (g_reader.ended) break;
-        const size_t avail = pf->outEnd - pf->outPos;
-        if (avail == 0) {
-            if (atEnd()) break;  // refills, or marks the data ended
-            continue;
-        }
-        const size_t n = avail < wanted - written ? avail : wanted - written;
-        // Grows only by steps that are in the buffer, so a count larger than
-        // the data allocates no more than the data holds.
-        if (out.size() < written + n) out.resize(written + n);
-        decodeSteps8(pf->outBuffer.get() + pf->outPos, n, out.data() + written, &at);
-        pf->outPos += n;
-        written += n;
-    }
-    out.resize(written);
-    return at;
-}
-
-}  // namespace
-
 Point readPointList(int count, Point start, PointList& list) {
     Point running = start;
     const int size = g_reader.ctx->gs.relPointSize;
     // Steps of a size that reads no bits would never reach the end of the
     // data: such a list holds no points.
     if (!pointSizeReadsBits(size)) count = 0;
-    if (size == 8) {
-        running = readSteps8(count, start, list.points);
-    } else {
-        list.points.clear();
-        double x = start.x;
-        double y = start.y;
-        for (int i = 0; i < count; ++i) {
-            if (atEnd()) break;
-            const Point step = readPointOfSize(size);
-            x += step.x;
-            y += step.y;
-            list.points.push_back({x, y});
-        }
-        running = {x, y};
-    }
+    running = readSteps(in(), size, count > 0 ? static_cast<size_t>(count) : 0, start, list.points);
     list.count = static_cast<int32_t>(list.points.size());
-    alignToByte();
+    in().align();
     return running;
 }
 
@@ -215,8 +87,8 @@ EdgeSet getEdgeSet() {
     int n = getsize();
     Point running = set.start;
     for (int i = 0; i < n; ++i) {
-        if (atEnd()) break;
-        gs.relPointSize = get1Ubyte(GETMODE_TAKE);
+        if (in().atEnd()) break;
+        gs.relPointSize = in().take();
         int m = getsize();
         set.lists.push_back(getPointList(m, running, &running));
         if (!takeDecoded(*g_reader.ctx, set.lists.back().points.size() + 1)) {
@@ -231,19 +103,19 @@ EdgeSet getEdgeSet() {
 Face getFace() {
     Face face;
     int p = getsize();
-    for (int i = 0; i < p && !atEnd(); ++i) face.first.push_back(getSignedSize());
+    for (int i = 0; i < p && !in().atEnd(); ++i) face.first.push_back(getSignedSize());
     face.firstCount = static_cast<int32_t>(face.first.size());
     int q = getsize();
-    for (int i = 0; i < q && !atEnd(); ++i) face.second.push_back(getsize());
+    for (int i = 0; i < q && !in().atEnd(); ++i) face.second.push_back(getsize());
     face.secondCount = static_cast<int32_t>(face.second.size());
     return face;
 }
 
 int getsize() {
-    int b = takeUbyte();
+    int b = in().take();
     if (b < 0x80) return b;
     if (b < 0xC0) {
-        int value = (b & 0x3F) * 256 + takeUbyte();
+        int value = (b & 0x3F) * 256 + in().take();
         if (value == 0) {
             readerError("getsize: Inconsistent number (2 bytes used but # is zero!)");
             return -1;
@@ -251,7 +123,7 @@ int getsize() {
         return value;
     }
     int high = b & 0x3F;
-    int value = high * 65536 + get1int16(VAL_UNSIGNED);
+    int value = high * 65536 + in().sixteenBits(false);
     if (value == 0) {
         readerError("getsize: Inconsistent number (3 bytes used but # is zero!)");
         return -1;
@@ -260,13 +132,13 @@ int getsize() {
 }
 
 int getSignedSize() {
-    int b = takeUbyte();
+    int b = in().take();
     if (b < 0x80) return b > 63 ? b - 128 : b;
     if (b < 0xC0) {
-        int value = (b & 0x3F) * 256 + takeUbyte();
+        int value = (b & 0x3F) * 256 + in().take();
         return value > 8191 ? value - 16384 : value;
     }
-    int value = (b & 0x3F) * 65536 + get1int16(VAL_UNSIGNED);
+    int value = (b & 0x3F) * 65536 + in().sixteenBits(false);
     return value > 2097151 ? value - 4194304 : value;
 }
 
@@ -277,8 +149,8 @@ const char* getString() {
     text.clear();
     // Bytes past the end of the data read as 0 and would end the text there,
     // so the text stops growing when the data does.
-    for (int i = 0; i < length && !atEnd(); ++i) {
-        text.push_back(static_cast<char>(getRawByte(GETMODE_TAKE)));
+    for (int i = 0; i < length && !in().atEnd(); ++i) {
+        text.push_back(static_cast<char>(in().take()));
     }
     return text.c_str();
 }
@@ -295,38 +167,38 @@ double getAngle(int pointType) {
 void getcolor(Color& c) {
     switch (g_reader.ctx->gs.colorSize) {
     case 0:
-        setFromPalette(c, get1bit(7 - g_reader.bitPos));
+        setFromPalette(c, in().bit());
         break;
     case 1:
-        setFromPalette(c, takeUbyte());
+        setFromPalette(c, in().take());
         break;
     case 2:
-        setGrey(c, takeUbyte());
+        setGrey(c, in().take());
         break;
     case 3:
-        setGrey(c, get1int12(VAL_UNSIGNED));
+        setGrey(c, in().twelveBits(false));
         break;
     case 4:
-        setGrey(c, get1int16(VAL_UNSIGNED));
+        setGrey(c, in().sixteenBits(false));
         break;
     case 5: {
-        int grey = get1int16(VAL_UNSIGNED);
-        int alpha = get1int16(VAL_UNSIGNED);
+        int grey = in().sixteenBits(false);
+        int alpha = in().sixteenBits(false);
         setGrey(c, grey);
         c.a = alpha * kComponentScale;
         break;
     }
     case 6:
-        c.r = takeUbyte() * kComponentScale;
-        c.g = takeUbyte() * kComponentScale;
-        c.b = takeUbyte() * kComponentScale;
+        c.r = in().take() * kComponentScale;
+        c.g = in().take() * kComponentScale;
+        c.b = in().take() * kComponentScale;
         c.a = 1.0;
         break;
     case 7:
-        c.r = takeUbyte() * kComponentScale;
-        c.g = takeUbyte() * kComponentScale;
-        c.b = takeUbyte() * kComponentScale;
-        c.a = takeUbyte() * kComponentScale;
+        c.r = in().take() * kComponentScale;
+        c.g = in().take() * kComponentScale;
+        c.b = in().take() * kComponentScale;
+        c.a = in().take() * kComponentScale;
         break;
     default:
         readerError("getcolor: Case undefined");
@@ -336,16 +208,16 @@ void getcolor(Color& c) {
 
 void getcolorAligned(Color& c) {
     getcolor(c);
-    alignToByte();
+    in().align();
 }
 
 std::shared_ptr<const ColorArray> getColorArray(int* count) {
-    int n = takeUbyte() + 1;
+    int n = in().take() + 1;
     if (count != nullptr) *count = n;
     auto array = std::make_shared<ColorArray>();
     array->colors.resize(static_cast<size_t>(n));
     for (Color& c : array->colors) getcolor(c);
-    alignToByte();
+    in().align();
     return array;
 }
 

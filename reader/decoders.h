@@ -17,7 +17,6 @@ Point getpoint(int pointType);
 
 // True for the point sizes that read bits (3, 6, 8, 16, 24, 32, 64, 128).
 bool pointSizeReadsBits(int size);
-Point directionStep(int code);
 
 // Reads `count` relative steps chained from `start` into `list` (replacing its
 // points), then aligns to a byte. Returns the running point after the last

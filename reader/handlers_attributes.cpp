@@ -32,10 +32,10 @@ void MakeSetRelPointSize32() { gs().relPointSize = 32; }
 void MakeSetRelPointSize64() { gs().relPointSize = 64; }
 void MakeSetRelPointSize128() { gs().relPointSize = 128; }
 
-void MakeSetColorSize() { gs().colorSize = get1Ubyte(GETMODE_TAKE); }
+void MakeSetColorSize() { gs().colorSize = in().take(); }
 
 void MakeSetBlendMode() {
-    int mode = get1Ubyte(GETMODE_TAKE);
+    int mode = in().take();
     gs().blendMode = static_cast<uint8_t>(mode);
     // The client only ever sees modes 0 to 7; the state keeps the byte.
     invokeCallback<QMVR_setBlendMode>(mode <= 7 ? mode : 0);
@@ -44,22 +44,22 @@ void MakeSetBlendMode() {
 void MakeSetLineColor() { readColorInto(gs().lineColor); }
 
 void MakeSetLineDashes() {
-    int high = get1Ubyte(GETMODE_TAKE);
-    int low = get1Ubyte(GETMODE_TAKE);
+    int high = in().take();
+    int low = in().take();
     gs().lineDashes = static_cast<uint16_t>(high * 256 + low);
     invokeCallback<QMVR_setLineDashes>(static_cast<int>(gs().lineDashes));
 }
 
 void MakeSetLineStyle() {
     uint16_t* style = gs().lineStyle;
-    for (int i = 0; i < 4; ++i) style[i] = static_cast<uint16_t>(get1Ubyte(GETMODE_TAKE));
+    for (int i = 0; i < 4; ++i) style[i] = static_cast<uint16_t>(in().take());
     invokeCallback<QMVR_setLineStyle>(int{style[0]}, int{style[1]}, int{style[2]}, int{style[3]});
 }
 
 void MakeSetMarkColor() { readColorInto(gs().markColor); }
 
 void MakeSetMarkStyle() {
-    gs().markStyle = static_cast<uint8_t>(get1Ubyte(GETMODE_TAKE));
+    gs().markStyle = static_cast<uint8_t>(in().take());
     gs().markSize = static_cast<uint8_t>(getsize() & 0xFF);
 }
 
@@ -94,7 +94,7 @@ void MakeSetTextureFill() {
 void MakeSetStrechedTextureFill() {
     Point p = getpoint(ABSPOINT);
     Point d = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     int image = getsize();
     gs().texturePoint1 = p;
     gs().texturePoint2 = {p.x + d.x, p.y + d.y};
@@ -103,7 +103,7 @@ void MakeSetStrechedTextureFill() {
 }
 
 void MakeSetImageStretchMode() {
-    int mode = get1Ubyte(GETMODE_TAKE);
+    int mode = in().take();
     if (mode != 0 && mode != 1) {
         readerError(
             "Error in MakeSetImageStretchMode: Image stretch mode is neither nearest nor bilinear");
@@ -114,16 +114,16 @@ void MakeSetImageStretchMode() {
 void MakeSetTextColor() { readColorInto(gs().textColor); }
 
 void MakeSetFont() {
-    gs().fontId = get1Ubyte(GETMODE_TAKE);
-    int style = get1Ubyte(GETMODE_TAKE);
+    gs().fontId = in().take();
+    int style = in().take();
     gs().fontSize = getsize();
     if (style <= 3) gs().fontStyle = style;
 }
 
 void MakeSetTextAlignment() {
-    gs().textAlignment = get1Ubyte(GETMODE_TAKE);
+    gs().textAlignment = in().take();
     gs().textAngle = getAngle(ABSPOINT);
-    alignToByte();
+    in().align();
 }
 
 void MakeSetPalette() {

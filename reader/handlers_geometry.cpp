@@ -125,7 +125,7 @@ void traceStartEnd(Point p, Point d) {
 void readBox(int filled, const char* message) {
     Point p = getpoint(ABSPOINT);
     Point d = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     invokeChecked<QMVR_box>(message, p.x, p.y, d.x, d.y, filled);
     traceStartEnd(p, d);
 }
@@ -143,7 +143,7 @@ void readCircle(int filled, const char* message) {
 void readEllipse(int filled, const char* message) {
     Point centre = getpoint(ABSPOINT);
     Point radii = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     invokeChecked<QMVR_ellipse>(message, centre.x, centre.y, radii.x, radii.y, filled);
     traceItem("Center ");
     tracePoint(centre);
@@ -180,14 +180,14 @@ int boundedSegmentCount(int m) {
 void MakeDrawCubicBezier() {
     int m = boundedSegmentCount(getsize());
     Point start = getpoint(ABSPOINT);
-    for (int i = 0; i < m && !atEnd(); ++i) start = bezierSegment(start, 3, 0, nullptr, kBezierMessages);
+    for (int i = 0; i < m && !in().atEnd(); ++i) start = bezierSegment(start, 3, 0, nullptr, kBezierMessages);
 }
 
 void MakeFillCubicBezier() {
     int m = boundedSegmentCount(getsize());
     Point p0 = getpoint(ABSPOINT);
     Point start = p0;
-    for (int i = 0; i < m - 1 && !atEnd(); ++i) {
+    for (int i = 0; i < m - 1 && !in().atEnd(); ++i) {
         start = bezierSegment(start, 3, 1, nullptr, kFillBezierMessages);
     }
     bezierSegment(start, 2, 1, &p0, kFillBezierMessages);
@@ -204,7 +204,7 @@ void MakeMark() {
 void MakeLine() {
     Point p = getpoint(ABSPOINT);
     Point d = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     invokeChecked<QMVR_line>("Error returned by Callback called for QMVR_line", p.x, p.y, d.x, d.y);
     traceStartEnd(p, d);
 }

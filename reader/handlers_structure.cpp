@@ -70,10 +70,10 @@ struct PixelBuffer {
 bool readImageRows(int width, int height, PixelBuffer& pixels, uint64_t& taken) {
     const size_t rowFloats = static_cast<size_t>(width) * 4;
     const size_t total = rowFloats * static_cast<size_t>(height);
-    const uint64_t missedBefore = g_reader.missedReads;
+    const uint64_t missedBefore = in().missedReads();
     if (!pixels.reserve(total < (size_t{1} << 16) ? total : (size_t{1} << 16))) return false;
     for (int r = 0; r < height; ++r) {
-        if (width > 0 && atEnd()) return false;
+        if (width > 0 && in().atEnd()) return false;
         if (!takeDecoded(ctx(), static_cast<uint64_t>(width))) {
             readerError("SetImage: Image too large.");
             return false;
@@ -99,7 +99,7 @@ bool readImageRows(int width, int height, PixelBuffer& pixels, uint64_t& taken) 
             pixels.size += 4;
         }
     }
-    if (g_reader.missedReads != missedBefore) return false;
+    if (in().missedReads() != missedBefore) return false;
     // The first row of the file is the top row of the image; row 0 of the
     // array is the bottom one.
     for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
@@ -173,7 +173,7 @@ void MakeLayer() {
         invokeChecked<QMVR_endObject>("Error returned by Callback called for EndObject");
         c.gs.objectOpen = 0;
     }
-    int flags = get1Ubyte(GETMODE_TAKE);
+    int flags = in().take();
     const char* name = getString();
     int visible = testBit(flags, 8) ? 1 : 0;
     int detectable = testBit(flags, 7) ? 1 : 0;
@@ -217,10 +217,10 @@ void MakeImage() {
     int number = getsize();
     Point sourceCorner = getpoint(ABSPOINT);
     Point sourceExtent = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     Point corner = getpoint(ABSPOINT);
     Point extent = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     // An image not defined yet draws nothing; its operands are read all the
     // same so that the next opcode is read where it stands.
     if (number >= ctx().gs.imageCount) return;
@@ -233,7 +233,7 @@ void MakeFullImage() {
     int number = getsize();
     Point corner = getpoint(ABSPOINT);
     Point extent = getpoint(RELPOINT);
-    alignToByte();
+    in().align();
     if (number >= ctx().gs.imageCount) return;
     invokeChecked<QMVR_fullImage>("Error returned by Callback called for QMVR_image FullImage",
                                   number, corner.x, corner.y, extent.x, extent.y);
@@ -241,8 +241,8 @@ void MakeFullImage() {
 
 void MakeSetImage() {
     GraphicState& gs = ctx().gs;
-    const int width = get1int16(VAL_UNSIGNED);
-    const int height = get1int16(VAL_UNSIGNED);
+    const int width = in().sixteenBits(false);
+    const int height = in().sixteenBits(false);
     const uint64_t pixelCount = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
     if (pixelCount > kMaxImagePixels) {
         readerError("SetImage: Image too large.");

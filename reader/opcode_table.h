@@ -7,7 +7,6 @@
 namespace qmv {
 
 void fillOpcodeTable();
-void fillOpcodeNames();
 
 int peekOpcode();
 int takeOpcode();

@@ -1,237 +1,189 @@
 // The PackedFile: buffered reads of a raw file or of the inflated bytes of one
-// zlib stream, and buffered writes (deflated at level 9 when compressed).
+// zlib stream, handed out a block at a time.
 #include "qmv/packed_file.h"
 
 #include <sys/stat.h>
 
-#include <cstring>
+#include <cstdio>
+#include <memory>
 #include <new>
+
+#include "inflater.h"
 
 namespace qmv {
 
-bool isCompressedName(const char* path) {
-    if (path == nullptr) return false;
-    for (const char* p = path; *p != '\0'; ++p) {
-        if (*p != '.') continue;
-        if ((p[1] == 'q' || p[1] == 'Q') && (p[2] == 'm' || p[2] == 'M') &&
-            (p[3] == 'v' || p[3] == 'V')) {
-            return p[4] == 'z' || p[4] == 'Z';
-        }
+struct PackedFile {
+    static constexpr size_t kBufferSize = kPackedBlockBytes;
+
+    bool compressed = false;
+    std::FILE* file = nullptr;
+    bool fileEnded = false;   // fread found the end of the file
+    bool dataEnded = false;   // every byte handed out and no more to come
+    bool streamEnded = false; // the inflater reached the end of the stream
+    uint64_t fileBytes = 0;   // the size of the file when it was opened
+    uint64_t bytesRead = 0;   // file bytes read so far
+
+    // Compressed: the inflated bytes produced so far and the most the stream
+    // may inflate to (0: no limit).
+    uint64_t inflatedBytes = 0;
+    uint64_t inflateLimit = 0;
+    PackedStop stop = PackedStop::None;
+
+    std::unique_ptr<uint8_t[]> inBuffer;
+    std::unique_ptr<uint8_t[]> outBuffer;
+    std::unique_ptr<Inflater> inflater;
+    // The bytes not yet handed out.
+    const uint8_t* pos = nullptr;
+    const uint8_t* end = nullptr;
+
+    PackedProgress progress = nullptr;
+    void* progressData = nullptr;
+
+    ~PackedFile() {
+        if (file != nullptr) std::fclose(file);
     }
-    return false;
-}
+};
 
 namespace {
 
-void destroy(PackedFile* pf) {
-    if (pf->zstreamLive) {
-        if (pf->mode == PACKED_READ) {
-            inflateEnd(&pf->zstream);
-        } else {
-            deflateEnd(&pf->zstream);
-        }
-        pf->zstreamLive = false;
-    }
-    if (pf->file != nullptr) std::fclose(pf->file);
-    delete pf;
+size_t readFile(PackedFile* pf, uint8_t* into) {
+    if (pf->fileEnded || pf->file == nullptr) return 0;
+    const size_t got = std::fread(into, 1, PackedFile::kBufferSize, pf->file);
+    if (got < PackedFile::kBufferSize) pf->fileEnded = true;
+    pf->bytesRead += got;
+    return got;
 }
 
 // Raw container: the next block of the file.
-bool refillRaw(PackedFile* pf) {
-    if (pf->fileEnded) return false;
-    size_t got = std::fread(pf->outBuffer.get(), 1, PackedFile::kBufferSize, pf->file);
-    if (got < PackedFile::kBufferSize) pf->fileEnded = true;
-    pf->bytesRead += got;
-    pf->outPos = 0;
-    pf->outEnd = got;
-    return got > 0;
+size_t refillRaw(PackedFile* pf) { return readFile(pf, pf->outBuffer.get()); }
+
+// Compressed container: inflates until some bytes come out, the stream ends,
+// or no progress is possible. A corrupt or cut stream reads as data that ends
+// early.
+size_t refillCompressed(PackedFile* pf) {
+    Inflater& inflater = *pf->inflater;
+    for (;;) {
+        if (pf->streamEnded) return 0;
+        if (inflater.inputUsed() && !pf->fileEnded) {
+            inflater.give(pf->inBuffer.get(), readFile(pf, pf->inBuffer.get()));
+        }
+        size_t produced = 0;
+        const Inflater::Result result =
+            inflater.run(pf->outBuffer.get(), PackedFile::kBufferSize, produced);
+        pf->inflatedBytes += produced;
+        if (pf->inflateLimit != 0 && pf->inflatedBytes > pf->inflateLimit) {
+            pf->stop = PackedStop::InflateLimit;
+            return 0;
+        }
+        if (result != Inflater::Result::More) pf->streamEnded = true;
+        if (produced > 0) return produced;
+        // Nothing came out of the last input: the stream was cut short.
+        if (inflater.inputUsed() && pf->fileEnded) return 0;
+    }
 }
 
-// Compressed container: inflate until some bytes come out, the stream ends, or
-// no progress is possible. A corrupt or truncated stream reads as data that
-// ends early.
-bool refillCompressed(PackedFile* pf) {
-    z_stream& z = pf->zstream;
-    pf->outPos = 0;
-    pf->outEnd = 0;
-    while (pf->outEnd == 0) {
-        if (pf->atEof) return false;
-        if (pf->streamEnded) {
-            pf->atEof = 1;
-            return false;
-        }
-        if (z.avail_in == 0 && !pf->fileEnded) {
-            size_t got = std::fread(pf->inBuffer.get(), 1, PackedFile::kBufferSize, pf->file);
-            if (got < PackedFile::kBufferSize) pf->fileEnded = true;
-            pf->bytesRead += got;
-            z.next_in = pf->inBuffer.get();
-            z.avail_in = static_cast<uInt>(got);
-        }
-        z.next_out = pf->outBuffer.get();
-        z.avail_out = static_cast<uInt>(PackedFile::kBufferSize);
-        pf->lastZResult = inflate(&z, Z_NO_FLUSH);
-        pf->outEnd = PackedFile::kBufferSize - z.avail_out;
-        pf->inflatedBytes += pf->outEnd;
-        if (pf->inflateLimit != 0 && pf->inflatedBytes > pf->inflateLimit) {
-            pf->inflateLimitHit = true;
-            pf->atEof = 1;
-            pf->outEnd = 0;
-            return false;
-        }
-        if (pf->lastZResult == Z_STREAM_END) {
-            pf->streamEnded = 1;
-        } else if (pf->lastZResult != Z_OK) {
-            // Z_BUF_ERROR (input exhausted) or a data error: the data ends.
-            if (pf->outEnd == 0) {
-                pf->atEof = 1;
-                return false;
-            }
-            pf->streamEnded = 1;
-        }
+bool refill(PackedFile* pf) {
+    if (pf->dataEnded) return false;
+    const size_t got = pf->compressed ? refillCompressed(pf) : refillRaw(pf);
+    if (got == 0) {
+        pf->dataEnded = true;
+        return false;
+    }
+    pf->pos = pf->outBuffer.get();
+    pf->end = pf->pos + got;
+    // Told after every refill, also of a compressed file's blocks that took
+    // no new input, so that a stop takes effect within one buffer.
+    if (pf->progress != nullptr && !pf->progress(pf->progressData, pf->bytesRead, pf->fileBytes)) {
+        pf->stop = PackedStop::Stopped;
+        pf->dataEnded = true;
+        pf->pos = pf->end;
+        return false;
     }
     return true;
 }
 
-bool flushDeflate(PackedFile* pf, int flush) {
-    z_stream& z = pf->zstream;
-    for (;;) {
-        z.next_out = pf->outBuffer.get();
-        z.avail_out = static_cast<uInt>(PackedFile::kBufferSize);
-        int rc = deflate(&z, flush);
-        pf->lastZResult = rc;
-        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return false;
-        size_t produced = PackedFile::kBufferSize - z.avail_out;
-        if (produced > 0 && std::fwrite(pf->outBuffer.get(), 1, produced, pf->file) != produced) {
-            return false;
-        }
-        if (flush == Z_FINISH) {
-            if (rc == Z_STREAM_END) return true;
-        } else if (z.avail_in == 0 && z.avail_out != 0) {
-            return true;
-        }
-    }
-}
-
-}  // namespace
-
-namespace {
-
-// The PackedFile with its buffers and, when compressed, its zlib stream; no
+// The PackedFile with its buffers and, when compressed, its inflater; no
 // file yet.
-PackedFile* packedCreate(int mode, int compressed) {
-    if ((mode != PACKED_READ && mode != PACKED_WRITE) || (compressed != 0 && compressed != 1)) return nullptr;
-    auto* pf = new (std::nothrow) PackedFile;
+std::unique_ptr<PackedFile> packedCreate(int compressed) {
+    if (compressed != 0 && compressed != 1) return nullptr;
+    std::unique_ptr<PackedFile> pf(new (std::nothrow) PackedFile);
     if (pf == nullptr) return nullptr;
-    pf->mode = mode;
-    pf->compressed = compressed;
-    pf->inBuffer.reset(new (std::nothrow) uint8_t[PackedFile::kBufferSize]);
+    pf->compressed = compressed == 1;
     pf->outBuffer.reset(new (std::nothrow) uint8_t[PackedFile::kBufferSize]);
-    if (!pf->inBuffer || !pf->outBuffer) {
-        destroy(pf);
-        return nullptr;
-    }
-    if (compressed) {
-        pf->zstream.zalloc = Z_NULL;
-        pf->zstream.zfree = Z_NULL;
-        pf->zstream.opaque = Z_NULL;
-        int rc = mode == PACKED_READ ? inflateInit(&pf->zstream)
-                                     : deflateInit(&pf->zstream, Z_BEST_COMPRESSION);
-        if (rc != Z_OK) {
-            destroy(pf);
-            return nullptr;
-        }
-        pf->zstreamLive = true;
-        pf->zstream.next_in = pf->inBuffer.get();
-        pf->zstream.avail_in = 0;
+    if (!pf->outBuffer) return nullptr;
+    if (pf->compressed) {
+        pf->inBuffer.reset(new (std::nothrow) uint8_t[PackedFile::kBufferSize]);
+        pf->inflater.reset(new (std::nothrow) Inflater);
+        if (!pf->inBuffer || pf->inflater == nullptr || !pf->inflater->ok()) return nullptr;
     }
     return pf;
 }
 
 }  // namespace
 
-PackedFile* packedOpen(const char* path, int mode, int compressed) {
+PackedFile* packedOpen(const char* path, int compressed) {
     if (path == nullptr) return nullptr;
-    PackedFile* pf = packedCreate(mode, compressed);
+    std::unique_ptr<PackedFile> pf = packedCreate(compressed);
     if (pf == nullptr) return nullptr;
-    pf->file = std::fopen(path, mode == PACKED_READ ? "rb" : "wb");
+    pf->file = std::fopen(path, "rb");
     // A directory opens as a stream on this platform but holds no bytes.
     struct stat info;
     if (pf->file == nullptr || fstat(fileno(pf->file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        destroy(pf);
         return nullptr;
     }
     pf->fileBytes = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
-    return pf;
+    return pf.release();
 }
 
 PackedFile* packedOpenMemory(const void* data, size_t size, int compressed) {
-    PackedFile* pf = packedCreate(PACKED_READ, compressed);
+    std::unique_ptr<PackedFile> pf = packedCreate(compressed);
     if (pf == nullptr) return nullptr;
     pf->fileBytes = size;
     if (size == 0) {
         pf->fileEnded = true;  // nothing to read: no stream either
-        return pf;
+        return pf.release();
     }
     // The bytes are read as a stream, through the same buffers as a file's.
     pf->file = fmemopen(const_cast<void*>(data), size, "rb");
-    if (pf->file == nullptr) {
-        destroy(pf);
-        return nullptr;
-    }
-    return pf;
-}
-
-bool packedRefill(PackedFile* pf) {
-    if (pf->outPos < pf->outEnd) return true;
-    if (pf->stopped) return false;
-    const bool refilled = pf->compressed ? refillCompressed(pf) : refillRaw(pf);
-    // Told after every refill, also of a compressed file's blocks that took
-    // no new input, so that a stop takes effect within one buffer.
-    if (refilled && pf->onRefill != nullptr &&
-        !pf->onRefill(pf->onRefillData, pf->bytesRead, pf->fileBytes)) {
-        pf->stopped = true;
-        pf->outPos = pf->outEnd = 0;
-        return false;
-    }
-    return refilled;
-}
-
-bool packedWrite(PackedFile* pf, const uint8_t* data, size_t size) {
-    if (pf == nullptr || pf->mode != PACKED_WRITE) return false;
-    if (size == 0) return true;
-    if (!pf->compressed) return std::fwrite(data, 1, size, pf->file) == size;
-    pf->gaveInput = true;
-    z_stream& z = pf->zstream;
-    while (size > 0) {
-        // zlib counts input in uInt; feed very large writes in pieces.
-        size_t piece = size < (1u << 30) ? size : (1u << 30);
-        z.next_in = const_cast<Bytef*>(data);
-        z.avail_in = static_cast<uInt>(piece);
-        if (!flushDeflate(pf, Z_NO_FLUSH)) return false;
-        data += piece;
-        size -= piece;
-    }
-    return true;
+    if (pf->file == nullptr) return nullptr;
+    return pf.release();
 }
 
 int packedClose(PackedFile* pf) {
     if (pf == nullptr) return -1;
-    int result = 0;
-    if (pf->compressed && pf->zstreamLive) {
-        if (pf->mode == PACKED_WRITE) {
-            bool finished = !pf->gaveInput || flushDeflate(pf, Z_FINISH);
-            if (deflateEnd(&pf->zstream) != Z_OK && finished && pf->gaveInput) finished = false;
-            if (!finished) result = -1;
-        } else if (inflateEnd(&pf->zstream) != Z_OK) {
-            result = -1;
-        }
-        pf->zstreamLive = false;
-    }
-    int closed = pf->file != nullptr ? std::fclose(pf->file) : 0;
+    const int closed = pf->file != nullptr ? std::fclose(pf->file) : 0;
     pf->file = nullptr;
-    if (result == 0 && closed != 0) result = closed;
     delete pf;
-    return result;
+    return closed == 0 ? 0 : -1;
+}
+
+bool packedNextBlock(PackedFile* pf, const uint8_t** begin, const uint8_t** end) {
+    if (pf == nullptr || (pf->pos == pf->end && !refill(pf))) return false;
+    *begin = pf->pos;
+    *end = pf->end;
+    pf->pos = pf->end;
+    return true;
+}
+
+int packedPeek(PackedFile* pf) {
+    if (pf == nullptr || (pf->pos == pf->end && !refill(pf))) return -1;
+    return *pf->pos;
+}
+
+int packedGetc(PackedFile* pf) {
+    const int b = packedPeek(pf);
+    if (b >= 0) ++pf->pos;
+    return b;
+}
+
+PackedStop packedStopReason(const PackedFile* pf) { return pf != nullptr ? pf->stop : PackedStop::None; }
+uint64_t packedFileBytes(const PackedFile* pf) { return pf != nullptr ? pf->fileBytes : 0; }
+bool packedIsCompressed(const PackedFile* pf) { return pf != nullptr && pf->compressed; }
+void packedSetInflateLimit(PackedFile* pf, uint64_t limit) { pf->inflateLimit = limit; }
+
+void packedSetProgress(PackedFile* pf, PackedProgress hook, void* data) {
+    pf->progress = hook;
+    pf->progressData = data;
 }
 
 }  // namespace qmv

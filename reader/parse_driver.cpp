@@ -26,7 +26,6 @@ namespace {
 
 void resetContext(ReaderContext* ctx) {
     fillOpcodeTable();
-    fillOpcodeNames();
     ctx->hasError = false;
     ctx->errorText.clear();
     ctx->layerCount = 0;
@@ -35,16 +34,16 @@ void resetContext(ReaderContext* ctx) {
 
 void parseHeader(ReaderContext* ctx) {
     for (unsigned char expected : kSceneMagic) {
-        if (getRawByte(GETMODE_TAKE) != expected) {
+        if (in().take() != expected) {
             readerError("Missing header.");
             return;
         }
     }
-    ctx->reserved = static_cast<int8_t>(getRawByte(GETMODE_TAKE));
-    ctx->version = static_cast<int8_t>(getRawByte(GETMODE_TAKE));
-    ctx->release = static_cast<int8_t>(getRawByte(GETMODE_TAKE));
-    ctx->gs.absPointSize = get1Ubyte(GETMODE_TAKE);
-    ctx->gs.relPointSize = get1Ubyte(GETMODE_TAKE);
+    ctx->reserved = static_cast<int8_t>(in().take());
+    ctx->version = static_cast<int8_t>(in().take());
+    ctx->release = static_cast<int8_t>(in().take());
+    ctx->gs.absPointSize = in().take();
+    ctx->gs.relPointSize = in().take();
     ctx->resolution = getpoint(ABSPOINT);
     ctx->lowerLeft = getpoint(ABSPOINT);
     ctx->upperRight = getpoint(ABSPOINT);
@@ -57,7 +56,7 @@ void parseHeader(ReaderContext* ctx) {
 void parseLayerBody() {
     ReaderContext* ctx = g_reader.ctx;
     while (parseOk()) {
-        int opcode = peekRaw();
+        int opcode = in().peekByte();
         if (opcode < 0 || !isBodyClass(g_reader.opcodes[opcode].cls)) break;
         ctx->currentOpcode = opcode;
         traceOpcodeLine(opcode);
@@ -157,7 +156,7 @@ void parseLayers(ReaderContext* ctx) {
     if (ReaderCallback fn = readerGetCallback(QMVR_endLayer)) {
         reinterpret_cast<CallbackType<QMVR_endLayer>::Fn>(fn)(ctx);
     }
-    if (atEnd()) return;
+    if (in().atEnd()) return;
     if (g_reader.opcodes[peekOpcode()].cls == OpcodeClass::GlobalOnly) {
         readerError("Parse.c [layers]: Global layer command found in normal layer.");
     } else {
@@ -202,6 +201,24 @@ struct ParsingHere {
     ParsingHere& operator=(const ParsingHere&) = delete;
 };
 
+// The cursor's source: the file's next block. A stop or the inflate limit is
+// recorded as the parse's error where the data ends.
+bool refillFromFile(void* source, const uint8_t** begin, const uint8_t** end) {
+    auto* file = static_cast<PackedFile*>(source);
+    if (packedNextBlock(file, begin, end)) return true;
+    switch (packedStopReason(file)) {
+    case PackedStop::Stopped:
+        readerError(kParseStoppedMessage);
+        break;
+    case PackedStop::InflateLimit:
+        readerError("Parser: Compressed data inflates past its limit.");
+        break;
+    case PackedStop::None:
+        break;
+    }
+    return false;
+}
+
 // Parses what `file` holds (nullptr: it could not be opened) and closes it.
 void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* file) {
     if (parsingInThisThread) {
@@ -213,23 +230,22 @@ void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* f
     const std::lock_guard<std::mutex> lock(parseLock);
     const ParsingHere parsing;
     g_reader.ctx = ctx;
-    g_reader.bitPos = 0;
-    g_reader.ended = false;
     if (file == nullptr) {
         g_reader.ctx = nullptr;
         ctx->hasError = true;
         ctx->errorText = "Parser: Error reading file";
         return;
     }
-    file->onRefill = options.progress;
-    file->onRefillData = options.progressData;
+    packedSetProgress(file, options.progress, options.progressData);
     g_reader.file = file;
-    ctx->fileBytes = file->fileBytes;
+    g_reader.cursor = BitCursor(refillFromFile, file);
+    g_reader.cursor.setFailureSink(readerError);
+    ctx->fileBytes = packedFileBytes(file);
     ctx->decodedAllowance = allowanceFor(kDecodedBase, kDecodedPerFileByte, ctx->fileBytes);
     ctx->decodedHeld = 0;
     ctx->rangeDrawsLeft = allowanceFor(kRangeDrawBase, kRangeDrawPerFileByte, ctx->fileBytes);
-    if (file->compressed) {
-        file->inflateLimit = allowanceFor(kInflateBase, kInflatePerFileByte, ctx->fileBytes);
+    if (packedIsCompressed(file)) {
+        packedSetInflateLimit(file, allowanceFor(kInflateBase, kInflatePerFileByte, ctx->fileBytes));
     }
     ctx->startTime = nowSeconds();
     parseFile(ctx);
@@ -238,8 +254,7 @@ void readerParse(ReaderContext* ctx, const ReaderOptions& options, PackedFile* f
     packedClose(file);
     g_reader.ctx = nullptr;
     g_reader.file = nullptr;
-    g_reader.bitPos = 0;
-    g_reader.ended = false;
+    g_reader.cursor = BitCursor();
 }
 
 }  // namespace
@@ -248,7 +263,7 @@ void readerError(const char* message) {
     ReaderContext* ctx = g_reader.ctx;
     if (ctx == nullptr || ctx->hasError) return;
     ctx->hasError = true;
-    g_reader.ended = true;
+    g_reader.cursor.end();
     ctx->errorText = message;
     if (ctx->lastValidOpcode != -1) {
         char suffix[48];
@@ -312,7 +327,7 @@ ReaderContext* parseInto(const char* path, const ReaderOptions& options, PackedF
 
 ReaderContext* readerOpenWith(const char* path, const ReaderOptions& options) {
     PackedFile* file =
-        path != nullptr ? packedOpen(path, PACKED_READ, isCompressedName(path) ? 1 : 0) : nullptr;
+        path != nullptr ? packedOpen(path, isCompressedName(path) ? 1 : 0) : nullptr;
     return parseInto(path, options, file);
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphic_state.h"
+#include "qmv/bit_cursor.h"
 #include "input_limits.h"
 #include "qmv/opcodes.h"
 #include "qmv/packed_file.h"
@@ -65,14 +66,9 @@ struct OpcodeEntry {
 struct ReaderGlobals {
     ReaderContext* ctx = nullptr;
     PackedFile* file = nullptr;
-    int bitPos = 0;
-    // True once the data has ended or an error is recorded: from then on
-    // every read yields 0. Kept beside the error text so that the per-byte
-    // path tests one flag.
-    bool ended = false;
-    // Reads that found no byte (past the end, or after an error): tells a
-    // value read whole from one that ran out of data.
-    uint64_t missedReads = 0;
+    // Reads the file's blocks; ended at the first error, so that from then on
+    // every read yields 0.
+    BitCursor cursor;
 
     ReaderCallback callbacks[CALLBACK_SLOTS] = {};
     OpcodeEntry opcodes[256];

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config libtsan2
-  zlib1g-dev libpng-dev
+  zlib1g-dev libisal-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0
   libwxgtk3.2-dev xvfb xauth xdotool imagemagick

@@ -16,6 +16,7 @@
 
 #include "event_log.h"
 #include "qmv/opcodes.h"
+#include "qmv/format.h"
 #include "qmv/packed_file.h"
 #include "qmv/reader.h"
 #include "qmv/writer/scene_writer.h"
@@ -266,8 +267,21 @@ TEST(CompressedContainer, AStreamCutAfterTheHeaderReadsTheHeaderAndEnds) {
     readerRelease(&ctx);
 }
 
-// A stream cut anywhere reads exactly as the raw bytes that zlib can still
-// inflate from it: the data ends there, and nothing else changes.
+// The bytes the reader's container hands out for `data`, compressed.
+std::vector<uint8_t> handedOut(const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> bytes;
+    PackedFile* pf = packedOpenMemory(data.data(), data.size(), 1);
+    const uint8_t* begin = nullptr;
+    const uint8_t* end = nullptr;
+    while (pf != nullptr && packedNextBlock(pf, &begin, &end)) bytes.insert(bytes.end(), begin, end);
+    packedClose(pf);
+    return bytes;
+}
+
+// A stream cut anywhere reads as the raw bytes that can still be inflated
+// from it: the data ends there, and nothing else changes. The inflater may
+// hold back the last few symbols of a cut stream that zlib would give, never
+// more than the tail of one input block.
 TEST(CompressedContainer, AStreamCutShortReadsAsItsInflatablePrefix) {
     std::vector<std::string> full;
     const std::vector<uint8_t> raw = linesScene(6000, &full);
@@ -278,13 +292,15 @@ TEST(CompressedContainer, AStreamCutShortReadsAsItsInflatablePrefix) {
     for (size_t keep : {size_t{2}, size_t{20}, compressed.size() / 4, compressed.size() / 2,
                         compressed.size() - 40, compressed.size() - 1}) {
         const std::vector<uint8_t> cut(compressed.begin(), compressed.begin() + static_cast<long>(keep));
-        const Inflated available = inflatePrefix(cut);
-        ASSERT_FALSE(available.complete) << keep;
-        ASSERT_LE(available.bytes.size(), raw.size());
-        ASSERT_TRUE(std::equal(available.bytes.begin(), available.bytes.end(), raw.begin()));
+        const Inflated byZlib = inflatePrefix(cut);
+        ASSERT_FALSE(byZlib.complete) << keep;
+        const std::vector<uint8_t> available = handedOut(cut);
+        ASSERT_LE(available.size(), byZlib.bytes.size()) << keep;
+        EXPECT_LE(byZlib.bytes.size() - available.size(), 4096u) << keep;
+        ASSERT_TRUE(std::equal(available.begin(), available.end(), raw.begin()));
 
         Outcome fromCut = parseBytesAs(cut, ".qmvz");
-        Outcome fromPrefix = parseBytesAs(available.bytes, ".qmv");
+        Outcome fromPrefix = parseBytesAs(available, ".qmv");
         EXPECT_EQ(fromCut.error, fromPrefix.error) << "kept " << keep << " compressed bytes";
         EXPECT_EQ(fromCut.events, fromPrefix.events) << "kept " << keep << " compressed bytes";
         if (fromCut.events.size() > 3 && fromCut.events.size() < full.size()) sawPartialLayer = true;
@@ -305,7 +321,7 @@ protected:
 
 TEST_P(PackedRead, PeekLeavesTheByteAndTakeConsumesIt) {
     TempFile file = store({0x10, 0x20, 0x30});
-    PackedFile* pf = packedOpen(file.path().c_str(), PACKED_READ, compressed());
+    PackedFile* pf = packedOpen(file.path().c_str(), compressed());
     ASSERT_NE(pf, nullptr);
     EXPECT_EQ(packedPeek(pf), 0x10);
     EXPECT_EQ(packedPeek(pf), 0x10);
@@ -323,21 +339,21 @@ TEST_P(PackedRead, ReadsAcrossTheBufferGiveTheFileBytes) {
     // Noise (the compressed input needs several reads too) and a pattern that
     // inflates from little input into several output buffers.
     std::mt19937 rng(7);
-    std::vector<uint8_t> noise(3 * PackedFile::kBufferSize + 123);
+    std::vector<uint8_t> noise(3 * kPackedBlockBytes + 123);
     for (uint8_t& b : noise) b = static_cast<uint8_t>(rng());
-    std::vector<uint8_t> pattern(5 * PackedFile::kBufferSize + 17);
+    std::vector<uint8_t> pattern(5 * kPackedBlockBytes + 17);
     for (size_t i = 0; i < pattern.size(); ++i) pattern[i] = static_cast<uint8_t>((i / 3) % 251);
 
     for (const std::vector<uint8_t>* content : {&noise, &pattern}) {
         TempFile file = store(*content);
-        PackedFile* pf = packedOpen(file.path().c_str(), PACKED_READ, compressed());
+        PackedFile* pf = packedOpen(file.path().c_str(), compressed());
         ASSERT_NE(pf, nullptr);
         size_t mismatches = 0;
         for (size_t i = 0; i < content->size(); ++i) {
             // Peek at irregular places, among them the last byte of a buffer
             // and the first of the next.
-            const size_t inBuffer = i % PackedFile::kBufferSize;
-            if (i % 7 == 0 || inBuffer == 0 || inBuffer == PackedFile::kBufferSize - 1) {
+            const size_t inBuffer = i % kPackedBlockBytes;
+            if (i % 7 == 0 || inBuffer == 0 || inBuffer == kPackedBlockBytes - 1) {
                 if (packedPeek(pf) != (*content)[i]) ++mismatches;
             }
             if (packedGetc(pf) != (*content)[i]) ++mismatches;
@@ -354,10 +370,9 @@ INSTANTIATE_TEST_SUITE_P(RawAndCompressed, PackedRead, ::testing::Bool(),
 
 TEST(PackedOpen, RefusesWhatItCannotServe) {
     TempFile file({1, 2, 3});
-    EXPECT_EQ(packedOpen(nullptr, PACKED_READ, 0), nullptr);
-    EXPECT_EQ(packedOpen(file.path().c_str(), 2, 0), nullptr);
-    EXPECT_EQ(packedOpen(file.path().c_str(), PACKED_READ, 2), nullptr);
-    EXPECT_EQ(packedOpen("/nonexistent-qmv-dir/x.qmv", PACKED_READ, 0), nullptr);
+    EXPECT_EQ(packedOpen(nullptr, 0), nullptr);
+    EXPECT_EQ(packedOpen(file.path().c_str(), 2), nullptr);
+    EXPECT_EQ(packedOpen("/nonexistent-qmv-dir/x.qmv", 0), nullptr);
     EXPECT_EQ(packedGetc(nullptr), -1);
     EXPECT_EQ(packedPeek(nullptr), -1);
     EXPECT_EQ(packedClose(nullptr), -1);
@@ -406,7 +421,7 @@ TEST(BufferBoundary, EveryByteOfACommandMixCanStartTheNextBuffer) {
     }
     ASSERT_GT(mixSize, 60u);
 
-    const size_t buffer = PackedFile::kBufferSize;
+    const size_t buffer = kPackedBlockBytes;
     for (size_t k = 0; k <= mixSize; ++k) {
         // The mix starts k bytes before the end of the first buffer; one-byte
         // attribute commands fill the space before it.

@@ -32,9 +32,13 @@ TEST(Points, DirectionCodesListAndAlign) {
 }
 
 TEST(Points, DiagonalDirectionsAreUnitSteps) {
-    expectPoint(directionStep(3), -1, 1);
-    expectPoint(directionStep(5), -1, -1);
-    expectPoint(directionStep(7), 1, -1);
+    ByteSession s({0b011'101'11, 0b1'0000000});  // directions 3, 5 and 7
+    s.gs().relPointSize = 3;
+    PointList list = getPointList(3, {0, 0}, nullptr);
+    ASSERT_EQ(list.count, 3);
+    expectPoint(list.points[0], -1, 1);
+    expectPoint(list.points[1], -2, 0);
+    expectPoint(list.points[2], -1, -1);
 }
 
 TEST(Points, TwentyFourBitStep) {

@@ -4,10 +4,14 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "qmv/format.h"
 #include "qmv/opcodes.h"
 #include "scene_support.h"
+#include "qmv/packed_file.h"
+#include "qmv/writer/scene_file.h"
+#include "temp_file.h"
 
 namespace qmv::test {
 namespace {
@@ -55,6 +59,47 @@ TEST(Paths, BitPackedStepsEndOnAByte) {
     EXPECT_THAT(bodyEvents(w), ElementsAre("begin 0 0 0 0", "vertex 1 0", "vertex 1 1",
                                            "vertex 0 0", "end", "begin 0 0 0 0", "vertex 3 -4",
                                            "end", "mark 7 7"));
+}
+
+// Lists far longer than a read block, in every step size: the steps decoded
+// in runs and those that straddle two blocks (at irregular places when the
+// blocks come out of the inflater) chain as one list.
+TEST(Paths, LongListsOfEveryStepSizeCrossReadBlocks) {
+    std::mt19937 rng(11);
+    for (int size : {3, 6, 8, 16, 24, 32, 64, 128}) {
+        const int reach = size == 3 ? 1 : size == 6 ? 3 : size == 8 ? 7 : size == 16 ? 127 : 2047;
+        // One block and a third of steps.
+        const size_t count = kPackedBlockBytes * 8 * 4 / 3 / static_cast<size_t>(size);
+        std::uniform_int_distribution<int> value(-reach - 1, reach);
+        std::vector<Point> steps(count);
+        std::vector<std::string> expected = {"begin 0 -3 5 0"};
+        double x = -3, y = 5;
+        for (Point& step : steps) {
+            step = {static_cast<double>(value(rng)), static_cast<double>(value(rng))};
+            if (size == 3) step = {static_cast<double>(value(rng) | 1), 0};  // (1, 0) or (-1, 0)
+            x += step.x;
+            y += step.y;
+            expected.push_back("vertex " + std::to_string(static_cast<int>(x)) + " " +
+                               std::to_string(static_cast<int>(y)));
+        }
+        expected.push_back("end");
+        SceneWriter w(plainHeader());
+        inLayer(w).setRelPointSize(size);
+        w.polylineSteps({-3, 5}, steps);
+        w.mark({7, 7});
+        ASSERT_TRUE(w.ok()) << w.error();
+        for (const char* suffix : {".qmv", ".qmvz"}) {
+            TempFile file(std::vector<uint8_t>{}, suffix);
+            std::string why;
+            ASSERT_TRUE(saveSceneBytes(w.bytes(), file.path(), why)) << why;
+            EventLog log;
+            EXPECT_EQ(parseWithLog(file.path(), log), "") << size << suffix;
+            ASSERT_EQ(log.events.size(), expected.size() + 3) << size << suffix;
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), log.events.begin() + 1))
+                << size << suffix;
+            EXPECT_EQ(log.events[expected.size() + 1], "mark 7 7") << size << suffix;
+        }
+    }
 }
 
 TEST(Beziers, DrawnSegmentsChain) {

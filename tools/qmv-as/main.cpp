@@ -1,7 +1,7 @@
 // qmv-as: assembles the text form of a scene into a scene file.
 #include <cstdio>
 
-#include "qmv/packed_file.h"
+#include "qmv/format.h"
 #include "qmv/textform/file_io.h"
 #include "qmv/textform/textform.h"
 #include "qmv/textform/tool_options.h"

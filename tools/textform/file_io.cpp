@@ -9,7 +9,9 @@
 #include <cstring>
 #include <memory>
 
+#include "qmv/format.h"
 #include "qmv/packed_file.h"
+#include "qmv/writer/scene_file.h"
 
 namespace qmv::textform {
 
@@ -33,14 +35,14 @@ std::string folderOf(const std::string& path) {
 
 bool readSceneFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& why) {
     std::unique_ptr<PackedFile, PackedCloser> file(
-        packedOpen(path.c_str(), PACKED_READ, isCompressedName(path.c_str()) ? 1 : 0));
+        packedOpen(path.c_str(), isCompressedName(path.c_str()) ? 1 : 0));
     if (!file) {
         why = std::strerror(errno);
         return false;
     }
-    for (int b = packedGetc(file.get()); b >= 0; b = packedGetc(file.get())) {
-        bytes.push_back(static_cast<uint8_t>(b));
-    }
+    const uint8_t* begin = nullptr;
+    const uint8_t* end = nullptr;
+    while (packedNextBlock(file.get(), &begin, &end)) bytes.insert(bytes.end(), begin, end);
     return true;
 }
 
@@ -73,20 +75,7 @@ bool writeFileWhole(const std::string& path, std::span<const uint8_t> bytes, boo
     umask(mask);
     fchmod(fd, 0666 & ~mask);
     close(fd);
-    bool ok = false;
-    {
-        std::unique_ptr<PackedFile, PackedCloser> file(
-            packedOpen(temp.c_str(), PACKED_WRITE, compressed ? 1 : 0));
-        if (!file) {
-            why = "cannot open a temporary file beside it";
-        } else if (!packedWrite(file.get(), bytes.data(), bytes.size())) {
-            why = "writing failed";
-        } else if (packedClose(file.release()) != 0) {
-            why = "finishing the file failed";
-        } else {
-            ok = true;
-        }
-    }
+    bool ok = writeSceneBytes(bytes, temp, compressed, why);
     if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
         why = std::string("cannot rename the temporary file: ") + std::strerror(errno);
         ok = false;

@@ -1,4 +1,4 @@
-// Puts finished scene bytes into a file through the reader's PackedFile.
+// Puts finished scene bytes into a file.
 #pragma once
 
 #include <cstdint>
@@ -11,5 +11,9 @@ namespace qmv {
 // level 9 when the name marks a compressed file (isCompressedName). On failure
 // returns false with the reason in `why`.
 bool saveSceneBytes(std::span<const uint8_t> bytes, const std::string& path, std::string& why);
+
+// As saveSceneBytes, compressed or not as told whatever the name.
+bool writeSceneBytes(std::span<const uint8_t> bytes, const std::string& path, bool compressed,
+                     std::string& why);
 
 }  // namespace qmv
