@@ -1,13 +1,9 @@
-// Reads a scene held in memory by the reader's bit rules: one current byte
-// and a bit position inside it; bit reads go from the most significant bit
-// down and consume the byte with its eighth bit; whole-byte reads take the
-// current byte whatever the position and leave the position alone; a 12-bit
-// number starts only at a byte or half-byte frontier; alignment takes the
-// current byte when the position is not 0.
-//
-// It also notes what the text has to say explicitly: the bits the reader
-// skips (see FieldWriter, which writes them back) and whether anything was
-// read past the end of the data, where the reader would read zeros.
+// The disassembler's view of a scene held in memory: the reader's own bit
+// cursor (qmv/bit_cursor.h) decodes every value, and this layer notes what
+// the text has to say explicitly: the bits the reader skips (see FieldWriter,
+// which writes them back), the first problem the reader would record, and
+// whether anything was read past the end of the data, where the reader would
+// read zeros.
 #pragma once
 
 #include <cstddef>
@@ -17,30 +13,33 @@
 #include <vector>
 
 #include "command.h"
+#include "qmv/bit_cursor.h"
 
 namespace qmv::textform {
 
-class BitCursor {
+class FieldCursor : private SkippedBits {
 public:
-    explicit BitCursor(std::span<const uint8_t> data) : data_(data) {}
+    explicit FieldCursor(std::span<const uint8_t> data) : in_(data) { in_.setSkippedBits(this); }
+    FieldCursor(const FieldCursor&) = delete;
+    FieldCursor& operator=(const FieldCursor&) = delete;
 
     // The current byte, or -1 at the end (and the read marked as past it).
-    int peek();
+    int peek() { return in_.peekByte(); }
     // True at the end of the data, marking nothing: where the reader's own
     // test stops a loop early, the caller marks that (notePastEnd).
-    bool atEnd() const { return pos_ >= data_.size(); }
+    bool atEnd() { return in_.exhausted(); }
 
-    int take();
-    int bit();
-    int threeBits(bool isSigned);
-    // -1 with `failed` set off a frontier, as the reader records then.
+    int take() { return in_.take(); }
+    int bit() { return in_.bit(); }
+    int threeBits(bool isSigned) { return in_.threeBits(isSigned); }
+    // -1 with the failure recorded off a frontier, as the reader records then.
     int twelveBits(bool isSigned);
-    int sixteenBits(bool isSigned);
-    uint32_t thirtyTwoBits();
-    void align();
+    int sixteenBits(bool isSigned) { return in_.sixteenBits(isSigned); }
+    uint32_t thirtyTwoBits() { return in_.thirtyTwoBits(); }
+    void align() { in_.align(); }
 
     // Skipped bits from here on belong to `owner` (nullptr: nobody's).
-    void setOwner(Annotation* owner);
+    void setOwner(Annotation* owner) { owner_ = owner; }
     // Hands each owner the skipped bits of the bytes already consumed, as its
     // filler value (a byte still current may yet be read whole).
     void settleFillers();
@@ -52,34 +51,30 @@ public:
     void fail(const std::string& message) {
         if (failure_.empty()) failure_ = message;
     }
-    bool ranPastEnd() const { return pastEnd_; }
+    bool ranPastEnd() const { return pastEnd_ || in_.ended(); }
     // Marks that the reader, at this point, would have stopped a loop at
     // the end of the data (its lists are then shorter than their counts).
     void notePastEnd() { pastEnd_ = true; }
-    bool stopped() const { return pastEnd_ || !failure_.empty(); }
+    bool stopped() const { return ranPastEnd() || !failure_.empty(); }
 
-    size_t offset() const { return pos_; }
-    int bitPosition() const { return bitPos_; }
+    size_t offset() const { return static_cast<size_t>(in_.offset()); }
+    int bitPosition() const { return in_.bitPosition(); }
     // True when bits of the current byte have been read.
-    bool inPartialByte() const { return partial_; }
+    bool inPartialByte() const { return in_.inPartialByte(); }
 
 private:
     struct Slot {
-        size_t byteIndex;
+        uint64_t byteIndex;
         int count;
         uint8_t bits;  // the skipped bits, right-aligned
         Annotation* owner;
         bool live;
     };
 
-    void addSlot(uint8_t mask);
-    void advanceBit();
-    void consume();
+    void skipped(uint64_t offset, uint8_t byte, uint8_t mask) override;
+    void readWhole(uint64_t offset) override;
 
-    std::span<const uint8_t> data_;
-    size_t pos_ = 0;
-    int bitPos_ = 0;
-    bool partial_ = false;
+    BitCursor in_;
     bool pastEnd_ = false;
     std::string failure_;
     Annotation* owner_ = nullptr;

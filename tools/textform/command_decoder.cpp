@@ -21,7 +21,7 @@ void addStep(std::vector<StepRun>& runs, const PointField& step) {
 
 // `count` chained steps then alignment, as the reader's point lists: a list
 // stops early at the end of the data, which the text cannot say.
-void readSteps(BitCursor& in, int64_t count, int sizeBits, std::vector<StepRun>& runs) {
+void readSteps(FieldCursor& in, int64_t count, int sizeBits, std::vector<StepRun>& runs) {
     for (int64_t i = 0; i < count && !in.stopped(); ++i) {
         if (in.atEnd()) {
             in.notePastEnd();
@@ -43,7 +43,7 @@ bool sameSegment(const Segment& a, const Segment& b) {
     return true;
 }
 
-void readSegment(BitCursor& in, int steps, int sizeBits, std::vector<Segment>& segments) {
+void readSegment(FieldCursor& in, int steps, int sizeBits, std::vector<Segment>& segments) {
     Segment segment;
     in.setOwner(&segment.note);
     readSteps(in, steps, sizeBits, segment.steps);
@@ -58,7 +58,7 @@ void readSegment(BitCursor& in, int steps, int sizeBits, std::vector<Segment>& s
     segments.push_back(std::move(segment));
 }
 
-void readBezier(BitCursor& in, int64_t m, bool filled, int sizeBits, Value& v) {
+void readBezier(FieldCursor& in, int64_t m, bool filled, int sizeBits, Value& v) {
     const int64_t full = filled ? m - 1 : m;
     for (int64_t i = 0; i < full && !in.stopped(); ++i) {
         if (in.atEnd()) {
@@ -70,7 +70,7 @@ void readBezier(BitCursor& in, int64_t m, bool filled, int sizeBits, Value& v) {
     if (filled && !in.stopped()) readSegment(in, 2, sizeBits, v.segments);
 }
 
-void readEdges(BitCursor& in, Value& v) {
+void readEdges(FieldCursor& in, Value& v) {
     int form = 0;
     const int64_t n = readSize(in, form);
     v.note.sizeForm = form;
@@ -92,7 +92,7 @@ void readEdges(BitCursor& in, Value& v) {
     }
 }
 
-void readSizeList(BitCursor& in, bool isSigned, Value& v) {
+void readSizeList(FieldCursor& in, bool isSigned, Value& v) {
     int form = 0;
     const int64_t n = readSize(in, form);
     v.note.sizeForm = form;
@@ -108,7 +108,7 @@ void readSizeList(BitCursor& in, bool isSigned, Value& v) {
     }
 }
 
-void readPalette(BitCursor& in, const Encodings& enc, Value& v) {
+void readPalette(FieldCursor& in, const Encodings& enc, Value& v) {
     const int count = in.take() + 1;
     for (int i = 0; i < count && !in.stopped(); ++i) {
         // The old palette is gone while the new one is read.
@@ -117,7 +117,7 @@ void readPalette(BitCursor& in, const Encodings& enc, Value& v) {
     in.align();
 }
 
-void readPixels(BitCursor& in, const Encodings& enc, int64_t width, int64_t height, Value& v) {
+void readPixels(FieldCursor& in, const Encodings& enc, int64_t width, int64_t height, Value& v) {
     if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxImagePixels) {
         in.fail("SetImage: Image too large.");
         return;
@@ -139,7 +139,7 @@ void readPixels(BitCursor& in, const Encodings& enc, int64_t width, int64_t heig
     }
 }
 
-void readString(BitCursor& in, Value& v) {
+void readString(FieldCursor& in, Value& v) {
     const int64_t length = readSize(in, v.note.sizeForm);
     for (int64_t i = 0; i < length && !in.stopped(); ++i) {
         if (in.atEnd()) {
@@ -152,7 +152,7 @@ void readString(BitCursor& in, Value& v) {
 
 }  // namespace
 
-bool decodeHeader(BitCursor& in, Header& h) {
+bool decodeHeader(FieldCursor& in, Header& h) {
     for (uint8_t expected : kSceneMagic) {
         if (in.take() != expected || in.ranPastEnd()) {
             in.fail("Missing header.");
@@ -176,7 +176,7 @@ bool decodeHeader(BitCursor& in, Header& h) {
     return !in.stopped();
 }
 
-void decodeOperands(BitCursor& in, const Encodings& enc, Command& command) {
+void decodeOperands(FieldCursor& in, const Encodings& enc, Command& command) {
     const auto kinds = operandKinds(command.opcode);
     command.operands.clear();
     // The cursor keeps pointers to the operands' annotations until the end.

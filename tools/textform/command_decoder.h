@@ -12,10 +12,10 @@ namespace qmv::textform {
 
 // The header after the magic; false (with the cursor's failure set, or its
 // past-end mark) when the reader would not get past it.
-bool decodeHeader(BitCursor& in, Header& header);
+bool decodeHeader(FieldCursor& in, Header& header);
 
 // The operands of `opcode`, whose byte has been taken, in the encodings of
 // `encodings`.
-void decodeOperands(BitCursor& in, const Encodings& encodings, Command& command);
+void decodeOperands(FieldCursor& in, const Encodings& encodings, Command& command);
 
 }  // namespace qmv::textform

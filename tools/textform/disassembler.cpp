@@ -58,7 +58,7 @@ private:
     void rawFrom(size_t offset, const std::string& why);
 
     std::span<const uint8_t> data_;
-    BitCursor in_;
+    FieldCursor in_;
     SceneState state_;
     std::string out_;
     // Shapes and images are numbered in definition order; the text says so.

@@ -28,7 +28,7 @@ bool writeBytes(FieldWriter& out, uint64_t value, int count) {
 
 }  // namespace
 
-PointField readPoint(BitCursor& in, int sizeBits) {
+PointField readPoint(FieldCursor& in, int sizeBits) {
     PointField p;
     switch (sizeBits) {
     case 3:
@@ -114,7 +114,7 @@ std::string writePoint(FieldWriter& out, int sizeBits, const PointField& p) {
     return ok ? std::string() : kClash;
 }
 
-ColorLevels readColor(BitCursor& in, int colorSize, bool hasPalette) {
+ColorLevels readColor(FieldCursor& in, int colorSize, bool hasPalette) {
     ColorLevels c;
     uint32_t* v = c.level;
     switch (colorSize) {
@@ -185,7 +185,7 @@ std::string writeColor(FieldWriter& out, int colorSize, const ColorLevels& c) {
     return ok ? std::string() : kClash;
 }
 
-int64_t readSize(BitCursor& in, int& form) {
+int64_t readSize(FieldCursor& in, int& form) {
     const int b = in.take();
     if (b < 0x80) {
         form = 1;
@@ -203,7 +203,7 @@ int64_t readSize(BitCursor& in, int& form) {
     return value;
 }
 
-int64_t readSignedSize(BitCursor& in, int& form) {
+int64_t readSignedSize(FieldCursor& in, int& form) {
     const int b = in.take();
     if (b < 0x80) {
         form = 1;

@@ -1,5 +1,5 @@
 // The field-level encodings of points, colours and SIZEs, read from a
-// BitCursor and written to a FieldWriter by the same rules, so that a
+// FieldCursor and written to a FieldWriter by the same rules, so that a
 // decoded field written back gives the same bits.
 #pragma once
 
@@ -13,19 +13,19 @@
 namespace qmv::textform {
 
 // Points. A size outside the point sizes reads and writes nothing.
-PointField readPoint(BitCursor& in, int sizeBits);
+PointField readPoint(FieldCursor& in, int sizeBits);
 // "" on success, else why the bits cannot be written where they stand.
 std::string writePoint(FieldWriter& out, int sizeBits, const PointField& point);
 
 // Colours in colour size 0 to 7 (no alignment). The reader needs a palette
 // for sizes 0 and 1; `hasPalette` says whether one is in force.
-ColorLevels readColor(BitCursor& in, int colorSize, bool hasPalette);
+ColorLevels readColor(FieldCursor& in, int colorSize, bool hasPalette);
 std::string writeColor(FieldWriter& out, int colorSize, const ColorLevels& color);
 
 // SIZEs: `form` receives the bytes used (1 to 3). The reader refuses the
 // long forms of 0 (the cursor records its message).
-int64_t readSize(BitCursor& in, int& form);
-int64_t readSignedSize(BitCursor& in, int& form);
+int64_t readSize(FieldCursor& in, int& form);
+int64_t readSignedSize(FieldCursor& in, int& form);
 // `form` 0 picks the shortest; the value must fit the form (checked by the
 // parser, which knows where the value stands in the text).
 std::string writeSize(FieldWriter& out, int64_t value, int form);
