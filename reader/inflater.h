@@ -30,7 +30,7 @@ public:
     // Inflates into [out, out + capacity), putting the count in `produced`.
     Result run(uint8_t* out, size_t capacity, size_t& produced);
 
-    // The name of the build, for the benchmarks ("ISA-L", "zlib").
+    // The name of the build ("ISA-L", "zlib").
     static const char* name();
 
 private:

@@ -4,10 +4,12 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <new>
 
+#include "inflate_ahead.h"
 #include "inflater.h"
 
 namespace qmv {
@@ -21,13 +23,16 @@ struct PackedFile {
     bool dataEnded = false;   // every byte handed out and no more to come
     bool streamEnded = false; // the inflater reached the end of the stream
     uint64_t fileBytes = 0;   // the size of the file when it was opened
-    uint64_t bytesRead = 0;   // file bytes read so far
+    // File bytes read so far: counted by the inflating thread, read by the
+    // parse for its progress.
+    std::atomic<uint64_t> bytesRead{0};
 
     // Compressed: the inflated bytes produced so far and the most the stream
     // may inflate to (0: no limit).
     uint64_t inflatedBytes = 0;
     uint64_t inflateLimit = 0;
-    PackedStop stop = PackedStop::None;
+    std::atomic<bool> inflateLimitHit{false};  // set by the inflating thread
+    bool stopped = false;                      // by the progress hook
 
     std::unique_ptr<uint8_t[]> inBuffer;
     std::unique_ptr<uint8_t[]> outBuffer;
@@ -39,7 +44,13 @@ struct PackedFile {
     PackedProgress progress = nullptr;
     void* progressData = nullptr;
 
+    // Compressed: the thread inflating ahead, started at the first read (when
+    // the limit is known). Without one the parse inflates in its own thread.
+    std::unique_ptr<InflateAhead> ahead;
+    bool aheadTried = false;
+
     ~PackedFile() {
+        ahead.reset();  // before the file and the inflater it uses
         if (file != nullptr) std::fclose(file);
     }
 };
@@ -50,7 +61,7 @@ size_t readFile(PackedFile* pf, uint8_t* into) {
     if (pf->fileEnded || pf->file == nullptr) return 0;
     const size_t got = std::fread(into, 1, PackedFile::kBufferSize, pf->file);
     if (got < PackedFile::kBufferSize) pf->fileEnded = true;
-    pf->bytesRead += got;
+    pf->bytesRead.fetch_add(got, std::memory_order_relaxed);
     return got;
 }
 
@@ -60,7 +71,7 @@ size_t refillRaw(PackedFile* pf) { return readFile(pf, pf->outBuffer.get()); }
 // Compressed container: inflates until some bytes come out, the stream ends,
 // or no progress is possible. A corrupt or cut stream reads as data that ends
 // early.
-size_t refillCompressed(PackedFile* pf) {
+size_t inflateBlock(PackedFile* pf, uint8_t* into) {
     Inflater& inflater = *pf->inflater;
     for (;;) {
         if (pf->streamEnded) return 0;
@@ -69,10 +80,10 @@ size_t refillCompressed(PackedFile* pf) {
         }
         size_t produced = 0;
         const Inflater::Result result =
-            inflater.run(pf->outBuffer.get(), PackedFile::kBufferSize, produced);
+            inflater.run(into, PackedFile::kBufferSize, produced);
         pf->inflatedBytes += produced;
         if (pf->inflateLimit != 0 && pf->inflatedBytes > pf->inflateLimit) {
-            pf->stop = PackedStop::InflateLimit;
+            pf->inflateLimitHit.store(true, std::memory_order_relaxed);
             return 0;
         }
         if (result != Inflater::Result::More) pf->streamEnded = true;
@@ -82,19 +93,41 @@ size_t refillCompressed(PackedFile* pf) {
     }
 }
 
+size_t produceInflated(void* source, uint8_t* into, size_t) {
+    return inflateBlock(static_cast<PackedFile*>(source), into);
+}
+
+// The next block of the data into pos and end; false at its end.
+bool nextBytes(PackedFile* pf) {
+    if (!pf->compressed) {
+        const size_t got = refillRaw(pf);
+        pf->pos = pf->outBuffer.get();
+        pf->end = pf->pos + got;
+        return got > 0;
+    }
+    if (!pf->aheadTried) {
+        pf->aheadTried = true;
+        pf->ahead.reset(new (std::nothrow) InflateAhead(produceInflated, pf, PackedFile::kBufferSize));
+        if (pf->ahead != nullptr && !pf->ahead->ok()) pf->ahead.reset();
+    }
+    if (pf->ahead != nullptr) return pf->ahead->next(&pf->pos, &pf->end);
+    const size_t got = inflateBlock(pf, pf->outBuffer.get());
+    pf->pos = pf->outBuffer.get();
+    pf->end = pf->pos + got;
+    return got > 0;
+}
+
 bool refill(PackedFile* pf) {
     if (pf->dataEnded) return false;
-    const size_t got = pf->compressed ? refillCompressed(pf) : refillRaw(pf);
-    if (got == 0) {
+    if (!nextBytes(pf)) {
         pf->dataEnded = true;
         return false;
     }
-    pf->pos = pf->outBuffer.get();
-    pf->end = pf->pos + got;
     // Told after every refill, also of a compressed file's blocks that took
     // no new input, so that a stop takes effect within one buffer.
-    if (pf->progress != nullptr && !pf->progress(pf->progressData, pf->bytesRead, pf->fileBytes)) {
-        pf->stop = PackedStop::Stopped;
+    if (pf->progress != nullptr &&
+        !pf->progress(pf->progressData, pf->bytesRead.load(std::memory_order_relaxed), pf->fileBytes)) {
+        pf->stopped = true;
         pf->dataEnded = true;
         pf->pos = pf->end;
         return false;
@@ -151,6 +184,7 @@ PackedFile* packedOpenMemory(const void* data, size_t size, int compressed) {
 
 int packedClose(PackedFile* pf) {
     if (pf == nullptr) return -1;
+    pf->ahead.reset();
     const int closed = pf->file != nullptr ? std::fclose(pf->file) : 0;
     pf->file = nullptr;
     delete pf;
@@ -176,10 +210,18 @@ int packedGetc(PackedFile* pf) {
     return b;
 }
 
-PackedStop packedStopReason(const PackedFile* pf) { return pf != nullptr ? pf->stop : PackedStop::None; }
+PackedStop packedStopReason(const PackedFile* pf) {
+    if (pf == nullptr || !pf->dataEnded) return PackedStop::None;
+    if (pf->stopped) return PackedStop::Stopped;
+    // The end came through the ring after the flag was set.
+    return pf->inflateLimitHit.load(std::memory_order_relaxed) ? PackedStop::InflateLimit
+                                                               : PackedStop::None;
+}
 uint64_t packedFileBytes(const PackedFile* pf) { return pf != nullptr ? pf->fileBytes : 0; }
 bool packedIsCompressed(const PackedFile* pf) { return pf != nullptr && pf->compressed; }
 void packedSetInflateLimit(PackedFile* pf, uint64_t limit) { pf->inflateLimit = limit; }
+
+const char* packedInflaterName() { return Inflater::name(); }
 
 void packedSetProgress(PackedFile* pf, PackedProgress hook, void* data) {
     pf->progress = hook;

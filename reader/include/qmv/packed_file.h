@@ -45,6 +45,9 @@ PackedStop packedStopReason(const PackedFile* pf);
 uint64_t packedFileBytes(const PackedFile* pf);
 bool packedIsCompressed(const PackedFile* pf);
 
+// The inflater this build reads compressed files with ("ISA-L" or "zlib").
+const char* packedInflaterName();
+
 // A compressed stream inflating past `limit` bytes (0: no limit) ends there.
 void packedSetInflateLimit(PackedFile* pf, uint64_t limit);
 
