@@ -137,7 +137,8 @@ void placeShape(int opcode) {
             scale = getpoint(ABSPOINT);
         }
     }
-    ctx().shapeSnapshot = gs;
+    // Placing saves the state afresh; the placement changes nothing else.
+    ctx().walk.placeShape();
     if (opcode == QMVR_RepeatShape && gs.lastShape == -1) {
         readerError("Repeate shape found, but no shape has been ever found");
     } else if (opcode == QMVR_Shape) {
@@ -151,7 +152,6 @@ void placeShape(int opcode) {
             "Error returned by Callback called for QMVR_stampshape Repeate shape", number,
             position.x, position.y);
     }
-    ctx().gs = ctx().shapeSnapshot;
     if (opcode != QMVR_RepeatShape) ctx().gs.lastShape = number;
 }
 
@@ -259,14 +259,14 @@ void MakeSetImage() {
 
 void MakeBeginSetShape() {
     Point reference = getpoint(ABSPOINT);
-    ctx().shapeSnapshot = ctx().gs;
+    ctx().walk.beginShape();
     invokeChecked<QMVR_beginSetShape>("Error returned by Callback called for BeginSetShape",
                                       reference.x, reference.y, ctx().gs.shapeCount);
 }
 
 void MakeEndSetShape() {
     invokeCallback<QMVR_endSetShape>();
-    ctx().gs = ctx().shapeSnapshot;
+    ctx().walk.endShape();
     ++ctx().gs.shapeCount;
 }
 

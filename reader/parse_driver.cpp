@@ -29,7 +29,7 @@ void resetContext(ReaderContext* ctx) {
     ctx->hasError = false;
     ctx->errorText.clear();
     ctx->layerCount = 0;
-    ctx->gs = GraphicState{};
+    ctx->walk.restart(GraphicState{});
 }
 
 void parseHeader(ReaderContext* ctx) {
@@ -126,7 +126,7 @@ void releaseLayerEdges(ReaderContext* ctx) {
     }
     list->sets.resize(static_cast<size_t>(list->layerMark));
     list->layerMark = -1;
-    if (ctx->layerSnapshot.edgeList == nullptr) {
+    if (ctx->walk.layerStart().edgeList == nullptr) {
         // Created inside the layer: the holder goes too.
         std::erase_if(ctx->edgeLists, [list](const auto& held) { return held.get() == list; });
         ctx->gs.edgeList = nullptr;
@@ -138,7 +138,7 @@ void beginLayerState(ReaderContext* ctx) {
     // objectOpen survives the restore so that the Layer handler can close an
     // object the previous layer left open.
     int32_t objectOpen = ctx->gs.objectOpen;
-    ctx->gs = ctx->layerSnapshot;
+    ctx->walk.beginLayer();
     ctx->gs.objectOpen = objectOpen;
 }
 
@@ -171,7 +171,6 @@ void parseFile(ReaderContext* ctx) {
     parseHeader(ctx);
     if (!parseOk()) return;
     parseGlobalLayer(ctx);
-    ctx->layerSnapshot = ctx->gs;
     if (parseOk()) parseLayers(ctx);
 }
 
@@ -180,10 +179,10 @@ void parseFile(ReaderContext* ctx) {
 void finishParse(ReaderContext* ctx) {
     g_reader.scratch = std::string();
     g_reader.tempList = PointList();
-    for (GraphicState* state : {&ctx->gs, &ctx->layerSnapshot, &ctx->shapeSnapshot}) {
-        state->palette.reset();
-        state->paletteCount = 0;
-    }
+    ctx->walk.forEachState([](GraphicState& state) {
+        state.palette.reset();
+        state.paletteCount = 0;
+    });
 }
 
 int32_t nowSeconds() { return static_cast<int32_t>(std::time(nullptr)); }

@@ -17,10 +17,15 @@
 #include "qmv/opcodes.h"
 #include "qmv/packed_file.h"
 #include "qmv/reader.h"
+#include "qmv/scene_walk.h"
 
 namespace qmv {
 
 struct ReaderContext {
+    ReaderContext() = default;
+    ReaderContext(const ReaderContext&) = delete;
+    ReaderContext& operator=(const ReaderContext&) = delete;
+
     std::string path;
     Point resolution;
     Point lowerLeft;
@@ -32,9 +37,9 @@ struct ReaderContext {
     int8_t release = 0;
     int8_t reserved = 0;
     void* clientData = nullptr;
-    GraphicState gs;
-    GraphicState layerSnapshot;
-    GraphicState shapeSnapshot;
+    // The state in force (`gs`) and the copies the walk returns to.
+    SceneWalk<GraphicState> walk;
+    GraphicState& gs = walk.now;
     int32_t layerCount = 0;
     bool hasError = false;
     std::string errorText;

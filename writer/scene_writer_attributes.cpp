@@ -29,7 +29,7 @@ void SceneWriter::setPointSize(int bits) {
         return;
     }
     beginCommand(static_cast<Opcode>(QMVR_SetPointSize16 + index));
-    state_.absPointSize = bits;
+    walk_.now.absPointSize = bits;
 }
 
 void SceneWriter::setRelPointSize(int bits) {
@@ -42,14 +42,14 @@ void SceneWriter::setRelPointSize(int bits) {
         return;
     }
     beginCommand(static_cast<Opcode>(QMVR_SetRelPointSize3 + index));
-    state_.relPointSize = bits;
+    walk_.now.relPointSize = bits;
 }
 
 void SceneWriter::setColorSize(int size) {
     beginCommand(QMVR_SetColorSize);
     if (size < 0 || size > 7) commandError(std::to_string(size) + " is not a colour size (0 to 7)");
     operands_.byte(size, "colour size");
-    state_.colorSize = size;
+    walk_.now.colorSize = size;
 }
 
 void SceneWriter::setBlendMode(int mode) {
@@ -152,9 +152,9 @@ void SceneWriter::setTextAlignment(int alignment, Point angleDirection) {
 // the new one, so the entries cannot be palette indices themselves.
 void SceneWriter::setPalette(const std::vector<Color>& colors) {
     beginCommand(QMVR_SetPalette);
-    if (state_.colorSize == 0 || state_.colorSize == 1) {
+    if (walk_.now.colorSize == 0 || walk_.now.colorSize == 1) {
         commandError("a palette is written in a direct colour size (2 to 7), not in colour size " +
-                     std::to_string(state_.colorSize));
+                     std::to_string(walk_.now.colorSize));
     }
     if (colors.empty() || colors.size() > 256) {
         commandError("a palette holds 1 to 256 colours, not " + std::to_string(colors.size()));
@@ -163,12 +163,12 @@ void SceneWriter::setPalette(const std::vector<Color>& colors) {
         return;
     }
     operands_.byte(static_cast<int64_t>(colors.size()) - 1, "count");
-    state_.palette.clear();
+    walk_.now.palette.clear();
     for (size_t i = 0; i < colors.size(); ++i) {
-        operands_.color(colors[i], state_.colorSize, state_.palette, "colour " + std::to_string(i));
+        operands_.color(colors[i], walk_.now.colorSize, walk_.now.palette, "colour " + std::to_string(i));
     }
     bits_.alignToByte();
-    state_.palette.assign(colors.begin(), colors.end());
+    walk_.now.palette.assign(colors.begin(), colors.end());
 }
 
 }  // namespace qmv

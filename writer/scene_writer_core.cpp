@@ -10,22 +10,17 @@ void SceneWriter::beginCommand(Opcode opcode) {
                          std::to_string(bits_.nextByteIndex()));
     // Where the reader accepts each class of command; the shape brackets and
     // the layer check their own places.
-    switch (opcodeClass(opcode)) {
-    case OpcodeClass::Command:
-    case OpcodeClass::Object:
-        if (region_ == Region::Global) {
-            commandError("drawing commands and objects belong in a layer or a shape definition");
-        }
+    switch (placementOf(walk_.region(), opcode)) {
+    case Placement::NotInGlobal:
+        commandError("drawing commands and objects belong in a layer or a shape definition");
         break;
-    case OpcodeClass::Image:
-        if (region_ != Region::Global) {
+    case Placement::OnlyInGlobal:
+        if (opcodeClass(opcode) == OpcodeClass::Image) {
             commandError("images are defined only in the global layer, outside shapes");
         }
         break;
-    case OpcodeClass::Layer:
-        if (region_ == Region::ShapeBody) {
-            commandError("a layer cannot begin inside a shape definition");
-        }
+    case Placement::LayerInShape:
+        commandError("a layer cannot begin inside a shape definition");
         break;
     default:
         break;
@@ -37,34 +32,34 @@ void SceneWriter::beginCommand(Opcode opcode) {
 void SceneWriter::commandError(std::string_view problem) { operands_.fail({}, problem); }
 
 void SceneWriter::absPoint(Point p, std::string_view operand) {
-    if (state_.absPointSize < 16) {
+    if (walk_.now.absPointSize < 16) {
         operands_.fail(operand,
                        "absolute points need at least 16 bits, and the absolute "
                        "point size is " +
-                           std::to_string(state_.absPointSize));
+                           std::to_string(walk_.now.absPointSize));
         return;
     }
-    operands_.point(p, state_.absPointSize, operand);
+    operands_.point(p, walk_.now.absPointSize, operand);
 }
 
 void SceneWriter::colorAligned(const ColorOperand& color, std::string_view operand) {
     if (color.isIndex()) {
-        operands_.paletteIndex(color.index(), state_.colorSize, state_.palette.size(), operand);
+        operands_.paletteIndex(color.index(), walk_.now.colorSize, walk_.now.palette.size(), operand);
     } else {
-        operands_.color(color.color(), state_.colorSize, state_.palette, operand);
+        operands_.color(color.color(), walk_.now.colorSize, walk_.now.palette, operand);
     }
     bits_.alignToByte();
 }
 
 Point SceneWriter::directionFor(double radians) const {
-    return directionVector(radians, state_.absPointSize);
+    return directionVector(radians, walk_.now.absPointSize);
 }
 
 void SceneWriter::finish() {
-    if (region_ == Region::ShapeBody) {
+    if (walk_.region() == SceneRegion::ShapeBody) {
         errors_.record("end of scene: a shape definition is still open");
     }
-    if (!layersBegun_) errors_.record("end of scene: a scene needs at least one layer");
+    if (walk_.region() != SceneRegion::Layer) errors_.record("end of scene: a scene needs at least one layer");
 }
 
 }  // namespace qmv

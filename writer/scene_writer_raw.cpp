@@ -55,7 +55,7 @@ void SceneWriter::rawString(std::string_view text) {
 
 void SceneWriter::rawColor(const Color& color, int colorSize) {
     operands_.setCommand(rawCommand(bits_.nextByteIndex()));
-    operands_.color(color, colorSize, state_.palette, "colour");
+    operands_.color(color, colorSize, walk_.now.palette, "colour");
 }
 
 // The index is written whatever the palette holds: a reader must cope with

@@ -22,8 +22,8 @@ void SceneWriter::header(const SceneHeader& header) {
     operands_.byte(header.release, "release");
     operands_.byte(header.absPointSize, "absolute point size");
     operands_.byte(header.relPointSize, "relative point size");
-    state_.absPointSize = header.absPointSize;
-    state_.relPointSize = header.relPointSize;
+    walk_.now.absPointSize = header.absPointSize;
+    walk_.now.relPointSize = header.relPointSize;
     absPoint(header.resolution, "resolution");
     absPoint(header.lowerLeft, "lower left");
     absPoint(header.upperRight, "upper right");
@@ -36,13 +36,8 @@ void SceneWriter::layer(std::string_view name, bool visible, bool detectable) {
     beginCommand(QMVR_Layer);
     // The first layer ends the global layer: its state is where every layer
     // starts. An object left open is closed by the layer itself.
-    if (!layersBegun_) {
-        layerSnapshot_ = state_;
-        layersBegun_ = true;
-    }
-    state_ = layerSnapshot_;
-    state_.objectOpen = false;
-    region_ = Region::Layer;
+    walk_.beginLayer();
+    walk_.now.objectOpen = false;
     const int flags = (visible ? 0x80 : 0) | (detectable ? 0x40 : 0);
     operands_.byte(flags, "flags");
     operands_.string(name, "name");
@@ -52,18 +47,18 @@ void SceneWriter::beginObject(std::string_view name) {
     beginCommand(QMVR_Object);
     if (name.empty()) {
         commandError("an object needs a name; the unnamed form closes one");
-    } else if (state_.objectOpen) {
+    } else if (walk_.now.objectOpen) {
         commandError("an object is already open, and objects do not nest");
     }
     operands_.string(name, "name");
-    state_.objectOpen = true;
+    walk_.now.objectOpen = true;
 }
 
 void SceneWriter::endObject() {
     beginCommand(QMVR_Object);
-    if (!state_.objectOpen) commandError("no object is open");
+    if (!walk_.now.objectOpen) commandError("no object is open");
     operands_.string({}, "name");
-    state_.objectOpen = false;
+    walk_.now.objectOpen = false;
 }
 
 void SceneWriter::extension(std::string_view first, std::string_view second) {
@@ -80,36 +75,34 @@ void SceneWriter::text(Point position, std::string_view text) {
 
 int SceneWriter::beginShape(Point reference) {
     beginCommand(QMVR_BeginSetShape);
-    if (region_ == Region::ShapeBody) {
+    if (walk_.region() == SceneRegion::ShapeBody) {
         commandError("shape definitions do not nest");
-    } else if (region_ == Region::Layer) {
+    } else if (walk_.region() == SceneRegion::Layer) {
         commandError("shapes are defined only in the global layer");
     }
     absPoint(reference, "reference point");
-    shapeSnapshot_ = state_;
-    region_ = Region::ShapeBody;
-    return state_.shapeCount;
+    walk_.beginShape();
+    return walk_.now.shapeCount;
 }
 
 void SceneWriter::endShape() {
     beginCommand(QMVR_EndSetShape);
-    if (region_ != Region::ShapeBody) {
+    if (walk_.region() != SceneRegion::ShapeBody) {
         commandError("no shape definition is open");
         return;
     }
     // Back to the saved state: the one before the definition, or before the
     // last shape placed inside it, since placing a shape saves afresh.
-    state_ = shapeSnapshot_;
-    ++state_.shapeCount;
-    region_ = Region::Global;
+    walk_.endShape();
+    ++walk_.now.shapeCount;
 }
 
 // The reader saves its state before reporting a placed shape and restores it
 // right after, so the placement itself changes nothing but the saved copy and
 // the shape that a repeat places.
 void SceneWriter::placeShape(int64_t number) {
-    shapeSnapshot_ = state_;
-    if (number >= 0 && number <= kMaxSize) state_.lastShape = static_cast<int>(number);
+    walk_.placeShape();
+    if (number >= 0 && number <= kMaxSize) walk_.now.lastShape = static_cast<int>(number);
 }
 
 void SceneWriter::shape(int64_t number, Point position, Point angleDirection, Point scale) {
@@ -131,12 +124,12 @@ void SceneWriter::stampShape(int64_t number, Point position) {
 void SceneWriter::repeatShape(Point position) {
     beginCommand(QMVR_RepeatShape);
     absPoint(position, "position");
-    if (state_.lastShape < 0) {
+    if (walk_.now.lastShape < 0) {
         commandError(
             "no shape has been placed to repeat (each layer starts with the last "
             "shape of the global layer)");
     }
-    shapeSnapshot_ = state_;
+    walk_.placeShape();
 }
 
 bool SceneWriter::beginImage(int width, int height, size_t pixelCount) {
@@ -157,29 +150,29 @@ int SceneWriter::setImage(int width, int height, const std::vector<Color>& pixel
         char operand[32] = "pixel ";
         for (size_t i = 0; i < pixelsTopRowFirst.size(); ++i) {
             char* end = std::to_chars(operand + 6, operand + sizeof operand, i).ptr;
-            operands_.color(pixelsTopRowFirst[i], state_.colorSize, state_.palette,
+            operands_.color(pixelsTopRowFirst[i], walk_.now.colorSize, walk_.now.palette,
                             std::string_view(operand, static_cast<size_t>(end - operand)));
             bits_.alignToByte();
         }
     }
-    return state_.imageCount++;
+    return walk_.now.imageCount++;
 }
 
 int SceneWriter::setImage(int width, int height,
                           const std::vector<PaletteIndex>& pixelsTopRowFirst) {
     if (beginImage(width, height, pixelsTopRowFirst.size())) {
         for (const PaletteIndex& pixel : pixelsTopRowFirst) {
-            operands_.paletteIndex(pixel.value, state_.colorSize, state_.palette.size(), "pixel");
+            operands_.paletteIndex(pixel.value, walk_.now.colorSize, walk_.now.palette.size(), "pixel");
             bits_.alignToByte();
         }
     }
-    return state_.imageCount++;
+    return walk_.now.imageCount++;
 }
 
 bool SceneWriter::imageDefined(int64_t number) {
-    if (number >= 0 && number < state_.imageCount) return true;
+    if (number >= 0 && number < walk_.now.imageCount) return true;
     commandError("image " + std::to_string(number) + " is not defined (" +
-                 std::to_string(state_.imageCount) +
+                 std::to_string(walk_.now.imageCount) +
                  " so far); the reader would skip the rest of the command");
     return false;
 }

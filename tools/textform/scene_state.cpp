@@ -5,105 +5,75 @@
 namespace qmv::textform {
 
 void SceneState::startAfterHeader(const Header& header) {
-    now_ = Encodings{};
-    now_.absPointSize = header.absPointSize;
-    now_.relPointSize = header.relPointSize;
-    region_ = Region::Global;
-}
-
-Placement SceneState::placement(int opcode) const {
-    const OpcodeClass cls = opcodeClass(opcode);
-    if (cls == OpcodeClass::None) return Placement::Undefined;
-    switch (region_) {
-    case Region::Global:
-        if (cls == OpcodeClass::Attribute || cls == OpcodeClass::Definition || cls == OpcodeClass::Image ||
-            cls == OpcodeClass::Layer) {
-            return Placement::Accepted;
-        }
-        if (opcode == QMVR_BeginSetShape) return Placement::Accepted;
-        if (opcode == QMVR_EndSetShape) return Placement::EndsNothing;
-        return Placement::NotInGlobal;
-    case Region::ShapeBody:
-        if (isBodyClass(cls) || opcode == QMVR_EndSetShape) return Placement::Accepted;
-        if (cls == OpcodeClass::Layer) return Placement::LayerInShape;
-        if (opcode == QMVR_BeginSetShape) return Placement::ShapeInShape;
-        return Placement::OnlyInGlobal;
-    case Region::Layer:
-        if (isBodyClass(cls) || cls == OpcodeClass::Layer) return Placement::Accepted;
-        return Placement::OnlyInGlobal;
-    }
-    return Placement::Undefined;
+    Encodings start;
+    start.absPointSize = header.absPointSize;
+    start.relPointSize = header.relPointSize;
+    walk_.restart(start);
 }
 
 void SceneState::apply(const Command& command) {
     switch (command.opcode) {
     case QMVR_Layer:
-        // The first layer ends the global layer; every layer starts from there.
-        if (region_ == Region::Global) layerStart_ = now_;
-        now_ = layerStart_;
-        region_ = Region::Layer;
+        walk_.beginLayer();
         break;
     case QMVR_BeginSetShape:
-        shapeSaved_ = now_;
-        region_ = Region::ShapeBody;
+        walk_.beginShape();
         break;
     case QMVR_EndSetShape:
-        now_ = shapeSaved_;
-        region_ = Region::Global;
+        walk_.endShape();
         break;
     case QMVR_Shape:
     case QMVR_StampShape:
-        // Placing saves the state afresh (EndSetShape restores this copy).
-        shapeSaved_ = now_;
-        now_.lastShape = command.operands[0].number;
+        walk_.placeShape();
+        walk_.now.lastShape = command.operands[0].number;
         break;
     case QMVR_RepeatShape:
-        shapeSaved_ = now_;
+        walk_.placeShape();
         break;
     case QMVR_SetPointSize16:
-        now_.absPointSize = 16;
+        walk_.now.absPointSize = 16;
         break;
     case QMVR_SetPointSize24:
-        now_.absPointSize = 24;
+        walk_.now.absPointSize = 24;
         break;
     case QMVR_SetPointSize32:
-        now_.absPointSize = 32;
+        walk_.now.absPointSize = 32;
         break;
     case QMVR_SetPointSize64:
-        now_.absPointSize = 64;
+        walk_.now.absPointSize = 64;
         break;
     case QMVR_SetPointSize128:
-        now_.absPointSize = 128;
+        walk_.now.absPointSize = 128;
         break;
     case QMVR_SetRelPointSize3:
-        now_.relPointSize = 3;
+        walk_.now.relPointSize = 3;
         break;
     case QMVR_SetRelPointSize6:
-        now_.relPointSize = 6;
+        walk_.now.relPointSize = 6;
         break;
     case QMVR_SetRelPointSize8:
-        now_.relPointSize = 8;
+        walk_.now.relPointSize = 8;
         break;
     case QMVR_SetRelPointSize16:
-        now_.relPointSize = 16;
+        walk_.now.relPointSize = 16;
         break;
     case QMVR_SetRelPointSize24:
-        now_.relPointSize = 24;
+        walk_.now.relPointSize = 24;
         break;
     case QMVR_SetRelPointSize32:
-        now_.relPointSize = 32;
+        walk_.now.relPointSize = 32;
         break;
     case QMVR_SetRelPointSize64:
-        now_.relPointSize = 64;
+        walk_.now.relPointSize = 64;
         break;
     case QMVR_SetRelPointSize128:
-        now_.relPointSize = 128;
+        walk_.now.relPointSize = 128;
         break;
     case QMVR_SetColorSize:
-        now_.colorSize = static_cast<int>(command.operands[0].number);
+        walk_.now.colorSize = static_cast<int>(command.operands[0].number);
         break;
     case QMVR_SetPalette:
-        now_.hasPalette = true;
+        walk_.now.hasPalette = true;
         break;
     default:
         break;

@@ -1,8 +1,7 @@
 // What decides how the next operands are encoded, and where the next command
 // may stand, tracked the way the reader tracks it: the header's point sizes,
-// the attribute commands, the return to the end-of-global-layer state at each
-// Layer, and the state saved by BeginSetShape and by each shape placement
-// that EndSetShape restores.
+// the attribute commands, and the saved states of the scene walk
+// (qmv/scene_walk.h).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +9,7 @@
 
 #include "command.h"
 #include "qmv/format.h"
+#include "qmv/scene_walk.h"
 
 namespace qmv::textform {
 
@@ -21,36 +21,22 @@ struct Encodings {
     int64_t lastShape = -1;   // what RepeatShape places; -1 before any
 };
 
-enum class Region { Global, ShapeBody, Layer };
-
-// Where a command may stand, from the reader's walk of the file.
-enum class Placement {
-    Accepted,
-    EndsNothing,   // EndSetShape outside a shape definition
-    NotInGlobal,   // drawing command or object in the global layer
-    OnlyInGlobal,  // image or shape definition after the global layer or in a shape
-    LayerInShape,  // Layer inside a shape definition
-    ShapeInShape,  // BeginSetShape inside a shape definition
-    Undefined,     // no class: accepted nowhere
-};
+using Region = SceneRegion;
 
 class SceneState {
 public:
     void startAfterHeader(const Header& header);
 
-    const Encodings& now() const { return now_; }
-    Region region() const { return region_; }
+    const Encodings& now() const { return walk_.now; }
+    Region region() const { return walk_.region(); }
 
-    Placement placement(int opcode) const;
+    Placement placement(int opcode) const { return placementOf(walk_.region(), opcode); }
 
     // The state change a command makes once its operands are read.
     void apply(const Command& command);
 
 private:
-    Encodings now_;
-    Encodings layerStart_;
-    Encodings shapeSaved_;
-    Region region_ = Region::Global;
+    SceneWalk<Encodings> walk_;
 };
 
 // The message the reader records for a command whose operands it has read,

@@ -1,7 +1,7 @@
 // The slice of the reader's graphic state that decides how later operands are
 // encoded, plus the counters and flags that decide whether a command is
-// allowed at all. SceneWriter copies it where the reader copies its state
-// (the layer snapshot, the shape snapshot), so both agree on every encoding.
+// allowed at all. SceneWriter walks the scene with it by the reader's rules
+// (qmv/scene_walk.h), so both agree on every encoding.
 #pragma once
 
 #include <vector>

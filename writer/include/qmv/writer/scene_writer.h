@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "qmv/opcodes.h"
+#include "qmv/scene_walk.h"
 #include "qmv/scene_types.h"
 #include "qmv/writer/bit_writer.h"
 #include "qmv/writer/encoding_state.h"
@@ -223,7 +224,7 @@ public:
     bool ok() const { return errors_.ok(); }
     // The first problem, naming the command, its byte offset and the operand.
     const std::string& error() const { return errors_.first(); }
-    const EncodingState& state() const { return state_; }
+    const EncodingState& state() const { return walk_.now; }
     int bitPosition() const { return bits_.bitPosition(); }
     // A direction vector for an angle in radians in the current absolute size.
     Point directionFor(double radians) const;
@@ -234,7 +235,6 @@ public:
     bool save(const std::string& path);
 
 private:
-    enum class Region { Global, ShapeBody, Layer };
 
     // Starts a command: names it for messages, checks where it stands and
     // writes its opcode byte.
@@ -242,10 +242,10 @@ private:
     void commandError(std::string_view problem);
     void absPoint(Point p, std::string_view operand);
     void relPoint(Point p, std::string_view operand) {
-        operands_.point(p, state_.relPointSize, operand);
+        operands_.point(p, walk_.now.relPointSize, operand);
     }
     void steps(std::span<const Point> list, std::string_view operand) {
-        operands_.stepList(list, state_.relPointSize, operand);
+        operands_.stepList(list, walk_.now.relPointSize, operand);
     }
     void colorAligned(const ColorOperand& color, std::string_view operand);
     void path(Opcode opcode, Point start, std::span<const Point> steps);
@@ -260,11 +260,8 @@ private:
     BitWriter bits_;
     ErrorLog errors_;
     OperandWriter operands_{bits_, errors_};
-    EncodingState state_;
-    EncodingState layerSnapshot_;
-    EncodingState shapeSnapshot_;
-    Region region_ = Region::Global;
-    bool layersBegun_ = false;
+    // The state now, with the copies the reader returns to.
+    SceneWalk<EncodingState> walk_;
 };
 
 }  // namespace qmv
