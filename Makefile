@@ -89,8 +89,9 @@ test-tsan: setup
 	    "-DCMAKE_C_FLAGS=$(TSAN_FLAGS)" "-DCMAKE_CXX_FLAGS=$(TSAN_FLAGS)" \
 	    "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread"; \
 	fi
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target reader_tests viewer_tests
-	$(TSAN_RUN) $(TSAN_BUILD)/tests/reader/reader_tests --gtest_filter='Progress.*:CompressedContainer.*:RawAndCompressed/*:MemoryInput.*:Paths.Long*'
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target reader_tests reader_property_tests viewer_tests
+	$(TSAN_RUN) $(TSAN_BUILD)/tests/reader/reader_tests --gtest_filter='Progress.*:MemoryInput.*:Paths.Long*'
+	$(TSAN_RUN) $(TSAN_BUILD)/tests/reader/reader_property_tests --gtest_filter='CompressedContainer.*:RawAndCompressed/*:BufferBoundary.*:CompressedSave.*'
 	$(TSAN_RUN) $(TSAN_BUILD)/tests/viewer/viewer_tests --gtest_filter='Loading.*:Documents.*:Commands.*'
 
 # The fuzz programs (clang 14, libFuzzer with the sanitizers) in
