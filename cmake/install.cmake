@@ -37,6 +37,12 @@ install(FILES ${PROJECT_BINARY_DIR}/qmvConfig.cmake ${PROJECT_BINARY_DIR}/qmvCon
 # The file finds the prefix from where it lies, so that the same file serves
 # an install under any prefix or DESTDIR, and the package.
 file(RELATIVE_PATH qmv_pc_to_prefix /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+# A static reader needs its inflater's library at link time.
+if(QMV_INFLATE_WITH_ISAL)
+  set(qmv_pc_inflater "libisal ")
+else()
+  set(qmv_pc_inflater "")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/qmv.pc.in ${PROJECT_BINARY_DIR}/qmv.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/qmv.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
         COMPONENT Development)
