@@ -49,6 +49,7 @@ bool packedIsCompressed(const PackedFile* pf);
 const char* packedInflaterName();
 
 // A compressed stream inflating past `limit` bytes (0: no limit) ends there.
+// Set it before the first read: from then on another thread inflates.
 void packedSetInflateLimit(PackedFile* pf, uint64_t limit);
 
 // A hook told after every refill of the file bytes read so far and the file
