@@ -148,7 +148,8 @@ size_t decodeRun(BitCursor& in, int size, size_t n, Point* dst, Point* at) {
     default:
         break;
     }
-    size_t stepBytes = static_cast<size_t>(size) / 8;
+    const size_t stepBytes = static_cast<size_t>(size) / 8;
+    if (stepBytes == 0) return 0;
     if (size == 24 && in.bitPosition() != 0) return 0;  // a half-byte phase: per value
     size_t steps = bytes / stepBytes;
     if (steps > n) steps = n;
