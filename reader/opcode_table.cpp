@@ -8,18 +8,22 @@ namespace qmv {
 
 namespace {
 
+using Handler = void (*)();
+
 // The one opcode without a handler: it has no class, so no file reaches it.
 constexpr Handler MakeSetMIMEImage = nullptr;
 
-}  // namespace
-
-void fillOpcodeTable() {
-    for (OpcodeEntry& entry : g_reader.opcodes) entry = {};
-#define QMV_OPCODE_HANDLER(name, number, cls) \
-    g_reader.opcodes[number] = {OpcodeClass::cls, Make##name};
-    QMV_OPCODES(QMV_OPCODE_HANDLER)
+struct HandlerTable {
+    Handler at[256] = {};
+    constexpr HandlerTable() {
+#define QMV_OPCODE_HANDLER(name, number, cls) at[number] = Make##name;
+        QMV_OPCODES(QMV_OPCODE_HANDLER)
 #undef QMV_OPCODE_HANDLER
-}
+    }
+};
+constexpr HandlerTable kHandlers{};
+
+}  // namespace
 
 int peekOpcode() { return in().peek(); }
 
@@ -28,11 +32,11 @@ int takeOpcode() { return in().take(); }
 bool nextOpcodeHasClass(OpcodeClass cls) {
     int opcode = in().peekByte();
     if (opcode < 0) return false;
-    return g_reader.opcodes[opcode].cls == cls && cls != OpcodeClass::None;
+    return opcodeClass(opcode) == cls && cls != OpcodeClass::None;
 }
 
 void dispatchOpcode(int opcode) {
-    Handler handler = g_reader.opcodes[opcode & 0xFF].handler;
+    const Handler handler = kHandlers.at[opcode & 0xFF];
     if (handler != nullptr) handler();
 }
 

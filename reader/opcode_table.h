@@ -1,12 +1,10 @@
-// The OpcodeTable: per opcode a class letter and a handler, and the driver's
-// view of the next opcode.
+// The driver's view of the next opcode, and the handler of each (the classes
+// are the format's, qmv/opcodes.h).
 #pragma once
 
 #include "qmv/opcodes.h"
 
 namespace qmv {
-
-void fillOpcodeTable();
 
 int peekOpcode();
 int takeOpcode();

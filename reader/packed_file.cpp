@@ -71,7 +71,7 @@ size_t refillRaw(PackedFile* pf) { return readFile(pf, pf->outBuffer.get()); }
 // Compressed container: inflates until some bytes come out, the stream ends,
 // or no progress is possible. A corrupt or cut stream reads as data that ends
 // early.
-size_t inflateBlock(PackedFile* pf, uint8_t* into) {
+size_t inflateBlock(PackedFile* pf, uint8_t* into, size_t capacity) {
     Inflater& inflater = *pf->inflater;
     for (;;) {
         if (pf->streamEnded) return 0;
@@ -80,7 +80,7 @@ size_t inflateBlock(PackedFile* pf, uint8_t* into) {
         }
         size_t produced = 0;
         const Inflater::Result result =
-            inflater.run(into, PackedFile::kBufferSize, produced);
+            inflater.run(into, capacity, produced);
         pf->inflatedBytes += produced;
         if (pf->inflateLimit != 0 && pf->inflatedBytes > pf->inflateLimit) {
             pf->inflateLimitHit.store(true, std::memory_order_relaxed);
@@ -93,8 +93,8 @@ size_t inflateBlock(PackedFile* pf, uint8_t* into) {
     }
 }
 
-size_t produceInflated(void* source, uint8_t* into, size_t) {
-    return inflateBlock(static_cast<PackedFile*>(source), into);
+size_t produceInflated(void* source, uint8_t* into, size_t capacity) {
+    return inflateBlock(static_cast<PackedFile*>(source), into, capacity);
 }
 
 // The next block of the data into pos and end; false at its end.
@@ -111,7 +111,7 @@ bool nextBytes(PackedFile* pf) {
         if (pf->ahead != nullptr && !pf->ahead->ok()) pf->ahead.reset();
     }
     if (pf->ahead != nullptr) return pf->ahead->next(&pf->pos, &pf->end);
-    const size_t got = inflateBlock(pf, pf->outBuffer.get());
+    const size_t got = inflateBlock(pf, pf->outBuffer.get(), PackedFile::kBufferSize);
     pf->pos = pf->outBuffer.get();
     pf->end = pf->pos + got;
     return got > 0;

@@ -25,7 +25,6 @@ ReaderGlobals g_reader;
 namespace {
 
 void resetContext(ReaderContext* ctx) {
-    fillOpcodeTable();
     ctx->hasError = false;
     ctx->errorText.clear();
     ctx->layerCount = 0;
@@ -57,7 +56,7 @@ void parseLayerBody() {
     ReaderContext* ctx = g_reader.ctx;
     while (parseOk()) {
         int opcode = in().peekByte();
-        if (opcode < 0 || !isBodyClass(g_reader.opcodes[opcode].cls)) break;
+        if (opcode < 0 || !isBodyClass(opcodeClass(opcode))) break;
         ctx->currentOpcode = opcode;
         traceOpcodeLine(opcode);
         takeOpcode();
@@ -94,7 +93,7 @@ void dispatchRunOfClass(OpcodeClass cls) {
 
 void parseGlobalLayer(ReaderContext* ctx) {
     for (;;) {
-        const OpcodeClass cls = g_reader.opcodes[peekOpcode()].cls;
+        const OpcodeClass cls = opcodeClass(peekOpcode());
         if (cls == OpcodeClass::Layer) break;
         if (!parseOk()) break;
         switch (cls) {
@@ -157,7 +156,7 @@ void parseLayers(ReaderContext* ctx) {
         reinterpret_cast<CallbackType<QMVR_endLayer>::Fn>(fn)(ctx);
     }
     if (in().atEnd()) return;
-    if (g_reader.opcodes[peekOpcode()].cls == OpcodeClass::GlobalOnly) {
+    if (opcodeClass(peekOpcode()) == OpcodeClass::GlobalOnly) {
         readerError("Parse.c [layers]: Global layer command found in normal layer.");
     } else {
         readerError(

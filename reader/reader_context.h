@@ -1,5 +1,5 @@
 // The ReaderContext and the reader's process-wide state: the current parse,
-// its PackedFile and bit position, the shared scratch buffers and the
+// its PackedFile and cursor, the shared scratch buffers and the
 // callback table. One parse runs at a time; every handler reaches the parse
 // through `g_reader` and needs no arguments.
 #pragma once
@@ -61,13 +61,6 @@ struct ReaderContext {
     std::vector<std::unique_ptr<FaceList>> faceLists;
 };
 
-using Handler = void (*)();
-
-struct OpcodeEntry {
-    OpcodeClass cls = OpcodeClass::None;
-    Handler handler = nullptr;
-};
-
 struct ReaderGlobals {
     ReaderContext* ctx = nullptr;
     PackedFile* file = nullptr;
@@ -76,7 +69,6 @@ struct ReaderGlobals {
     BitCursor cursor;
 
     ReaderCallback callbacks[CALLBACK_SLOTS] = {};
-    OpcodeEntry opcodes[256];
 
     // Shared across the commands of a parse so that runs of polylines and
     // texts do not allocate per command.

@@ -15,7 +15,6 @@ namespace qmv::test {
 class ByteSession {
 public:
     explicit ByteSession(const std::vector<uint8_t>& bytes) : bytes_(bytes) {
-        fillOpcodeTable();
         g_reader.ctx = &ctx_;
         g_reader.cursor = BitCursor(bytes_);
         g_reader.cursor.setFailureSink(readerError);
